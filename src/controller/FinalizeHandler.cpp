@@ -1,0 +1,3 @@
+#include "shell/PluginGlobals.h"
+
+void FinalizeHandler(PluginGlobals* /*globals*/) {}

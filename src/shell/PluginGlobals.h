@@ -1,0 +1,37 @@
+// The per-call globals block that the host keeps for the module in its data
+// slot, and the routines that find or create it.
+#pragma once
+
+#include <windows.h>
+
+#include "hostapi/HostApi.h"
+
+struct PluginGlobals {
+    int16_t* result;        // where the current call's result goes
+    AcquireRecord* record;  // the current call's parameter block
+    HWND progressDialog;    // kept from call to call; null when there is none
+    Boolean fresh;          // true from creation until the first reset
+};
+
+typedef void (*GlobalsInitRoutine)(PluginGlobals* globals);
+
+// Locks the block held in the data slot, or creates, initialises and
+// publishes a new one. Returns the locked block, or null when no memory could
+// be had (the slot is then left as it was).
+PluginGlobals* FindOrCreateGlobals(int16_t* result, AcquireRecord* record, HandleProcs* handleProcs,
+                                   int32_t size, intptr_t* data, GlobalsInitRoutine init);
+
+void InitNewGlobals(PluginGlobals* globals);
+void ResetFreshGlobals(PluginGlobals* globals);
+
+// The acquire handlers; each reports through the result and the record.
+typedef void (*SelectorHandler)(PluginGlobals* globals);
+
+void StartHandler(PluginGlobals* globals);
+void ContinueHandler(PluginGlobals* globals);
+void FinishHandler(PluginGlobals* globals);
+void PrepareHandler(PluginGlobals* globals);
+void FinalizeHandler(PluginGlobals* globals);
+
+// Indexed by selector; entry 0 (About) is not an acquire handler.
+extern const SelectorHandler SelectorTable[6];

@@ -1,0 +1,17 @@
+#include "support/TestSupport.h"
+
+#include <windows.h>
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    size_t slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+std::string BesideProgram(const char* fileName)
+{
+    return ProgramFolder() + fileName;
+}

@@ -1,0 +1,11 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <string>
+
+// The folder that holds the running test program, with a trailing backslash;
+// the module and the stand-in programs are built next to it.
+std::string ProgramFolder();
+
+// Full path of a file next to the running test program.
+std::string BesideProgram(const char* fileName);

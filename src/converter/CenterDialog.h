@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+// Places a dialog over its owner (or the desktop), a third of the way down.
+void CenterDialog(HWND dialog);

@@ -1,0 +1,106 @@
+#include "controller/ProcessLaunch.h"
+
+#include <cstring>
+
+#include "shell/ModuleState.h"
+
+namespace {
+
+constexpr size_t FileNameCapacity = 52;  // 51 characters and the terminator
+// The file name, a blank and an argument string as long as the whole hand-off
+// list: the list is never cut, whatever it holds.
+constexpr size_t CommandLineCapacity = FileNameCapacity + HandOffCapacity;
+
+bool FitsPathLimit(const char* path)
+{
+    return strnlen(path, PathCapacity) < PathCapacity;
+}
+
+// Polls rather than blocking, like every wait on another process here.
+void WaitForExit(HANDLE process)
+{
+    DWORD exitCode = STILL_ACTIVE;
+    if (!GetExitCodeProcess(process, &exitCode)) {
+        return;
+    }
+    while (exitCode == STILL_ACTIVE) {
+        if (!GetExitCodeProcess(process, &exitCode)) {
+            return;
+        }
+        Sleep(500);
+    }
+}
+
+}  // namespace
+
+bool FileNamePart(const char* path, char* destination, size_t capacity)
+{
+    if (capacity == 0) {
+        return false;
+    }
+    const char* lastBackslash = std::strrchr(path, '\\');
+    const char* name = lastBackslash != nullptr ? lastBackslash + 1 : path;
+    size_t length = std::strlen(name);
+    if (length >= capacity) {
+        destination[0] = '\0';
+        return false;
+    }
+    std::memcpy(destination, name, length + 1);
+    return true;
+}
+
+void PrepareStartupInfo(STARTUPINFOA& startup)
+{
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+}
+
+DWORD StartProcess(const char* executable, const char* arguments, bool wait)
+{
+    if (arguments == nullptr) {
+        arguments = "";
+    }
+    STARTUPINFOA startup;
+    PrepareStartupInfo(startup);
+
+    // Nothing is started from a cut path, name or argument string: a cut one
+    // could name another program or other files.
+    char fileName[FileNameCapacity];
+    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
+        return ERROR_FILENAME_EXCED_RANGE;
+    }
+    size_t nameLength = std::strlen(fileName);
+    size_t argumentsLength = std::strlen(arguments);
+    if (argumentsLength > HandOffCapacity - 1) {
+        return ERROR_BUFFER_OVERFLOW;
+    }
+    // CreateProcessA may write into the command line, so it lives in our buffer.
+    char commandLine[CommandLineCapacity];
+    std::memcpy(commandLine, fileName, nameLength);
+    commandLine[nameLength] = ' ';
+    std::memcpy(commandLine + nameLength + 1, arguments, argumentsLength + 1);
+
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(executable, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                        nullptr, &startup, &process)) {
+        return GetLastError();
+    }
+    if (wait) {
+        WaitForExit(process.hProcess);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}
+
+void HostExecutablePath(char* destination)
+{
+    destination[0] = '\0';
+    DWORD length = GetModuleFileNameA(nullptr, destination, PathCapacity);
+    // A cut path would start some other program.
+    if (length == 0 || length >= PathCapacity) {
+        destination[0] = '\0';
+    }
+}

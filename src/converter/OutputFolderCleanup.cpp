@@ -1,0 +1,103 @@
+#include <windows.h>
+
+#include <cstdio>
+
+#include "converter/CleanupPathSafety.h"
+#include "converter/RegistryEnumeration.h"
+#include "converter/RegistryLocations.h"
+#include "converter/RegistryState.h"
+#include "shell/ModuleState.h"
+
+namespace {
+
+constexpr DWORD DirectoryAttribute = FILE_ATTRIBUTE_DIRECTORY;
+
+// folder + "\" + name, or false when it would not fit: a cut path could name
+// another file, so it is never used.
+bool JoinPath(char (&destination)[PathCapacity], const char* folder, const char* name)
+{
+    int length = std::snprintf(destination, sizeof destination, "%s\\%s", folder, name);
+    return length >= 0 && static_cast<size_t>(length) < sizeof destination;
+}
+
+bool SomethingExistsAt(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+// Whether the record of this folder has served its purpose and can go.
+bool FolderRecordSettled(const EnumeratedValue& value)
+{
+    if (value.dataSize == 0 || !IsFolderSafeToEmpty(value.data)) {
+        return true;
+    }
+    if (!SomethingExistsAt(value.data)) {
+        return true;
+    }
+    return DeleteOutputFolder(value.data);
+}
+
+}  // namespace
+
+bool DeleteOutputFolder(const char* folder)
+{
+    char pattern[PathCapacity];
+    if (!IsFolderSafeToEmpty(folder) || !JoinPath(pattern, folder, "*.*")) {
+        return false;
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // Only the files directly inside go; subfolders are left, and keep the
+    // folder itself in place.
+    bool allFilesDeleted = true;
+    do {
+        if ((entry.dwFileAttributes & DirectoryAttribute) != 0) {
+            continue;
+        }
+        char filePath[PathCapacity];
+        if (!JoinPath(filePath, folder, entry.cFileName) || !DeleteFileA(filePath)) {
+            allFilesDeleted = false;
+            break;
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return allFilesDeleted && RemoveDirectoryA(folder);
+}
+
+void CleanupOldOutputFolders()
+{
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, CleanupKey, &key) != ERROR_SUCCESS) {
+        if (RegCreateKeyA(HKEY_CURRENT_USER, CleanupKey, &key) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+        }
+        return;
+    }
+    // A deleted value's successors move down by one index, so the index moves
+    // on only past values that stay.
+    EnumeratedValue value;
+    DWORD index = 0;
+    for (;;) {
+        LONG status = ReadValueAt(key, index, value);
+        if (status == ERROR_MORE_DATA) {
+            index++;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            break;
+        }
+        if (!FolderRecordSettled(value) || RegDeleteValueA(key, value.name) != ERROR_SUCCESS) {
+            index++;
+        }
+    }
+    RegCloseKey(key);
+}

@@ -1,0 +1,82 @@
+#include "registry/RegistryTestKeys.h"
+
+namespace {
+
+HKEY OpenForTest(HKEY root, const char* path)
+{
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyA(root, path, &key), ERROR_SUCCESS) << path;
+    return key;
+}
+
+}  // namespace
+
+bool KeyExists(HKEY root, const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+void CreateKey(HKEY root, const char* path)
+{
+    RegCloseKey(OpenForTest(root, path));
+}
+
+void SetBytes(HKEY root, const char* path, const char* name, const std::string& bytes)
+{
+    HKEY key = OpenForTest(root, path);
+    EXPECT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+void SetText(HKEY root, const char* path, const char* name, const std::string& text)
+{
+    SetBytes(root, path, name, std::string(text.c_str(), text.size() + 1));
+}
+
+std::optional<StoredValue> GetValue(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    StoredValue value{};
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size);
+    if (status == ERROR_SUCCESS && size > 0) {
+        value.bytes.resize(size);
+        status = RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(value.bytes.data()),
+                                  &size);
+        value.bytes.resize(size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::vector<std::string> ValueNames(HKEY root, const char* path)
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return names;
+    }
+    for (DWORD index = 0;; index++) {
+        char name[1024];
+        DWORD length = sizeof name;
+        if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}

@@ -1,3 +1,5 @@
+#include "converter/RegistryState.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -5,12 +7,9 @@
 #include "converter/CleanupPathSafety.h"
 #include "converter/RegistryEnumeration.h"
 #include "converter/RegistryLocations.h"
-#include "converter/RegistryState.h"
 #include "shell/ModuleState.h"
 
 namespace {
-
-constexpr DWORD DirectoryAttribute = FILE_ATTRIBUTE_DIRECTORY;
 
 // folder + "\" + name, or false when it would not fit: a cut path could name
 // another file, so it is never used.
@@ -31,7 +30,9 @@ bool SomethingExistsAt(const char* path)
     return true;
 }
 
-// Whether the record of this folder has served its purpose and can go.
+// Whether the record of this folder has served its purpose and can go. A
+// record naming a root or a relative path goes without touching the disk:
+// that folder was never one the converter made for us.
 bool FolderRecordSettled(const EnumeratedValue& value)
 {
     if (value.dataSize == 0 || !IsFolderSafeToEmpty(value.data)) {
@@ -60,7 +61,7 @@ bool DeleteOutputFolder(const char* folder)
     // folder itself in place.
     bool allFilesDeleted = true;
     do {
-        if ((entry.dwFileAttributes & DirectoryAttribute) != 0) {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             continue;
         }
         char filePath[PathCapacity];

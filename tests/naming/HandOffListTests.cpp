@@ -59,18 +59,4 @@ TEST_F(HandOffListTest, AnEntryOneCharacterTooLongLeavesTheListUnchanged)
     EXPECT_EQ(std::strlen(HandOffList), HandOffCapacity - 1);
 }
 
-TEST_F(HandOffListTest, ManyRunsOfFullSizeEntriesNeverPassTheList)
-{
-    // Entries as long as the controller can make them: 259-character folder
-    // and name.
-    std::string folder(259, 'f');
-    std::string name(259, 'n');
-    int taken = 0;
-    while (AppendHandOff(folder.c_str(), name.c_str())) {
-        taken++;
-    }
-    EXPECT_EQ(taken, static_cast<int>((HandOffCapacity - 1) / 522));
-    EXPECT_EQ(std::strlen(HandOffList), taken * 522u);
-}
-
 }  // namespace

@@ -54,11 +54,8 @@ TEST(NameClasses, ExtensionsAreComparedWithTheirCase)
 {
     ExpectClasses({
         {"IMG_0001.JPG", Class::Unsupported},
-        {"IMG_0001.Jpeg", Class::Unsupported},
         {"scan.Tif", Class::Unsupported},
-        {"scan.TIFF", Class::Unsupported},
         {"raw.DNG", Class::Unsupported},
-        {"raw.dNg", Class::Unsupported},
     });
 }
 
@@ -84,18 +81,6 @@ TEST(NameClasses, ShortNames)
 TEST(NameClasses, FolderEntriesForTheFolderAndItsParentAreSkipped)
 {
     ExpectClasses({{".", Class::Unsupported}, {"..", Class::Unsupported}});
-}
-
-TEST(NameClasses, OnlyTheEndOfTheNameCounts)
-{
-    ExpectClasses({
-        {"photo.jpg.txt", Class::Unsupported},
-        {"photo.dng.jpg", Class::Jpeg},
-        {"scan.tiff.dng", Class::Dng},
-        {"photo.jpgx", Class::Unsupported},
-        {"photo.jpeg ", Class::Unsupported},
-        {"a b.tif", Class::Tiff},
-    });
 }
 
 }  // namespace

@@ -49,14 +49,6 @@ TEST_F(CleanupRecordTest, TakenNameIsNeverOverwritten)
     EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).size(), 4u);
 }
 
-TEST_F(CleanupRecordTest, SameFolderMayBeRecordedTwice)
-{
-    CreateKey(HKEY_CURRENT_USER, TestCleanupKey);
-    RecordCleanupFolder("C:\\Exports\\Same");
-    RecordCleanupFolder("C:\\Exports\\Same");
-    EXPECT_EQ(Recorded("0"), Recorded("1"));
-}
-
 TEST_F(CleanupRecordTest, WithoutTheCleanupKeyNothingIsRecorded)
 {
     CreateKey(HKEY_CURRENT_USER, TestSettingsKey);

@@ -1,9 +1,58 @@
 #include "shell/AboutBox.h"
 
-// The About dialog arrives with its resources; until then the call returns at once.
-void ShowAboutBox(AboutRecord* /*record*/) {}
+#include "converter/CenterDialog.h"
+#include "shell/ModuleState.h"
 
-INT_PTR CALLBACK AboutDialogProc(HWND, UINT, WPARAM, LPARAM)
+void ShowAboutBox(AboutRecord* record)
 {
-    return FALSE;
+    HWND owner = nullptr;
+    if (record != nullptr && record->platformData != nullptr)
+        owner = reinterpret_cast<HWND>(record->platformData->hwnd);
+
+    HWND dialog = CreateDialogParamA(ModuleInstance, "ABOUT", owner, AboutDialogProc, 0);
+    if (dialog == nullptr)
+        return;
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    UpdateWindow(dialog);
+    AboutClosed = false;
+
+    // The host's own windows are served by this loop too while the box is up.
+    // A quit message ends it at once, leaving the box as it is.
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) {
+            DestroyWindow(dialog);
+            break;
+        }
+        if (!IsDialogMessageA(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (AboutClosed) {
+            DestroyWindow(dialog);
+            break;
+        }
+        // Destroyed with its owner: nothing could ever close it.
+        if (!IsWindow(dialog))
+            break;
+    }
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        CenterDialog(dialog);
+        return FALSE;
+    case WM_COMMAND:
+        // Only OK closes the box: Cancel, from Escape or the close box, is ignored.
+        if (LOWORD(wParam) == IDOK && HIWORD(wParam) == 0) {
+            AboutClosed = true;
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
 }

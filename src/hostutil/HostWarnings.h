@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include "hostapi/HostApi.h"
+#include "resources/ResourceIds.h"
 
-constexpr int16_t HostAlertId = 16990;
-constexpr int16_t HostTooOldMessage = 16992;
-constexpr int16_t HostTooNewMessage = 16993;
+constexpr int16_t HostAlertId = HOST_TEXT_ALERT;
+constexpr int16_t HostTooOldMessage = HOST_TEXT_HOST_TOO_OLD;
+constexpr int16_t HostTooNewMessage = HOST_TEXT_HOST_INCOMPATIBLE;
 
 bool CheckBufferSuite(const BufferProcs* procs, HINSTANCE instance);
 bool CheckAdvanceState(AdvanceStateProc advanceState, HINSTANCE instance);

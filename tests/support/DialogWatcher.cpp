@@ -130,6 +130,10 @@ DialogWatcher::~DialogWatcher()
     if (timeLimit != 0)
         KillTimer(nullptr, timeLimit);
     active = nullptr;
+    // Actions still waiting belong to this test and must not run in the next.
+    for (auto& [id, action] : idleActions)
+        KillTimer(nullptr, id);
+    idleActions.clear();
     // A quit asked for by the time limit must not end the next test's loops.
     MSG quit;
     if (timedOut)

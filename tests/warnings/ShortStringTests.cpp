@@ -145,6 +145,7 @@ TEST(FormatDecimal, NoDecimalsRoundsToAWholeNumberWithOneZeroAfterThePoint)
     EXPECT_EQ(Decimal(7.6, 0), "8.0");
     EXPECT_EQ(Decimal(7.4, 0), "7.0");
     EXPECT_EQ(Decimal(-0.96, 0), "-1.0");
+    EXPECT_EQ(Decimal(7.6, -1), "8.0") << "a negative count counts as none";
 }
 
 TEST(FormatDecimal, MostDecimalsStopAtTheStringLimit)

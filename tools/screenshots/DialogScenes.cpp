@@ -42,10 +42,6 @@ BOOL CALLBACK FindShownDialog(HWND window, LPARAM)
 
 void EndScene()
 {
-    if (sceneDialog == nullptr)
-        return;
-    char name[16] = "";
-    GetClassNameA(sceneDialog, name, sizeof name);
     // The progress dialog has no button: it goes with the loop that holds it.
     if (GetDlgItem(sceneDialog, IDOK) != nullptr)
         PostMessageA(sceneDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

@@ -28,20 +28,12 @@ if(_freeimage_prefix STREQUAL "")
   endif()
   string(STRIP "${_freeimage_output}" _freeimage_output)
   string(REGEX REPLACE "^.*\n" "" _freeimage_prefix "${_freeimage_output}")
-  # Editing the build's own files reconfigures, which gives a new prefix.
-  # (The toolchain file is skipped: CMake already watches it, and twice is an error.)
-  file(GLOB _freeimage_build_files
-    "${_freeimage_deps_dir}/*.sh" "${_freeimage_deps_dir}/*.cmake" "${_freeimage_deps_dir}/*/CMakeLists.txt")
-  if(CMAKE_TOOLCHAIN_FILE)
-    file(REAL_PATH "${CMAKE_TOOLCHAIN_FILE}" _freeimage_toolchain)
-    foreach(_file IN LISTS _freeimage_build_files)
-      file(REAL_PATH "${_file}" _real)
-      if(_real STREQUAL _freeimage_toolchain)
-        list(REMOVE_ITEM _freeimage_build_files "${_file}")
-      endif()
-    endforeach()
-  endif()
-  set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_freeimage_build_files})
+  # Editing the build's own files reconfigures, which gives a new prefix (the
+  # toolchain file, also part of the key, CMake watches already).
+  set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${_freeimage_deps_dir}/build-freeimage.sh"
+    "${_freeimage_deps_dir}/zlib/CMakeLists.txt"
+    "${_freeimage_deps_dir}/freeimage/CMakeLists.txt")
 endif()
 
 # Link order matters: FreeImage's TIFF plugin replaces some of libtiff's

@@ -10,12 +10,13 @@
 #   ...freeimage-<version>-<key>.logs/   the build's logs
 #   sources/                              downloaded source packages, reused
 #
-# The key covers the source versions apt offers, the cross toolchain and the
-# files of this folder that shape the build, and is computed from the local
-# package lists only: with the prefix in place a run takes a second and
-# downloads nothing. The prefix path is the last line of stdout; progress and
-# logs go to stderr. Needs what scripts/install-packages.sh installs (deb-src
-# entries, the mingw posix compilers, cmake, ninja, nasm, dpkg-dev).
+# The key covers the source versions apt offers, the cross toolchain (its
+# packages and the project's toolchain file) and the files that shape the
+# build, and is computed from the local package lists only: with the prefix in
+# place a run takes a second and downloads nothing. The prefix path is the last
+# line of stdout; progress and logs go to stderr. Needs what
+# scripts/install-packages.sh installs (deb-src entries, the mingw posix
+# compilers, cmake, ninja, nasm, dpkg-dev).
 set -eu
 set -o pipefail
 
@@ -23,6 +24,9 @@ set -o pipefail
 exec 3>&1 1>&2
 
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+toolchain="$root/cmake/toolchain-i686-mingw.cmake"
+[ -f "$toolchain" ] || { echo "missing $toolchain" >&2; exit 1; }
 cache_root=${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
 mkdir -p "$cache_root"
 cache_root=$(cd "$cache_root" && pwd)
@@ -31,7 +35,8 @@ jobs=$(nproc)
 # Source packages; imath only lends its half.h to the TIFF plugin.
 packages="freeimage libjpeg-turbo libpng1.6 tiff zlib imath"
 # Files whose change must give a new prefix.
-build_files=(build-freeimage.sh mingw-toolchain.cmake zlib/CMakeLists.txt freeimage/CMakeLists.txt)
+build_files=(deps/build-freeimage.sh deps/zlib/CMakeLists.txt deps/freeimage/CMakeLists.txt
+             cmake/toolchain-i686-mingw.cmake)
 toolchain_packages=(gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-i686-dev
                     binutils-mingw-w64-i686 nasm)
 
@@ -66,7 +71,7 @@ for pkg in $packages; do
     key_input+="$pkg ${candidates[$pkg]}"$'\n'
 done
 key_input+=$(dpkg-query -W -f='${Package} ${Version}\n' "${toolchain_packages[@]}" 2>/dev/null || true)$'\n'
-key_input+=$(cd "$here" && sha256sum "${build_files[@]}")
+key_input+=$(cd "$root" && sha256sum "${build_files[@]}")
 key=$(printf '%s' "$key_input" | sha256sum | cut -c1-12)
 
 newest_freeimage=${candidates[freeimage]%% *}
@@ -163,7 +168,7 @@ configure() {
     local name=$1 source_dir=$2
     shift 2
     run_logged "$name-configure" cmake -S "$source_dir" -B "$work/build/$name" -G "$generator" \
-        -DCMAKE_TOOLCHAIN_FILE="$here/mingw-toolchain.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_FLAGS="$section_flags" -DCMAKE_CXX_FLAGS="$section_flags" \
         -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \

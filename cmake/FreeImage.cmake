@@ -1,0 +1,59 @@
+# FreeImage::FreeImage: the project's own static FreeImage build (with zlib,
+# libjpeg-turbo, libpng and libtiff) for i686-w64-mingw32.
+#
+# OMBRIX_FREEIMAGE_PREFIX names an installed prefix. Left empty, configuring
+# runs deps/build-freeimage.sh, which builds into its cache on the first run
+# and afterwards answers with the cached prefix in about a second.
+include_guard(GLOBAL)
+
+set(OMBRIX_FREEIMAGE_PREFIX "" CACHE PATH
+    "Prefix of the static FreeImage build; empty: build it or reuse the cached build")
+
+if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+  message(FATAL_ERROR "FreeImage.cmake: the static FreeImage build is for 32-bit Windows "
+                      "(i686-w64-mingw32); configure with the mingw toolchain")
+endif()
+
+set(_freeimage_deps_dir "${CMAKE_CURRENT_LIST_DIR}/../deps")
+set(_freeimage_prefix "${OMBRIX_FREEIMAGE_PREFIX}")
+if(_freeimage_prefix STREQUAL "")
+  message(STATUS "FreeImage: running deps/build-freeimage.sh (first run builds for about 2 minutes)")
+  # The script's progress (stderr) goes to the console; stdout ends with the prefix.
+  execute_process(
+    COMMAND bash "${_freeimage_deps_dir}/build-freeimage.sh"
+    OUTPUT_VARIABLE _freeimage_output
+    RESULT_VARIABLE _freeimage_result)
+  if(NOT _freeimage_result EQUAL 0)
+    message(FATAL_ERROR "deps/build-freeimage.sh failed (${_freeimage_result}); see its messages above")
+  endif()
+  string(STRIP "${_freeimage_output}" _freeimage_output)
+  string(REGEX REPLACE "^.*\n" "" _freeimage_prefix "${_freeimage_output}")
+  # Editing the build's own files reconfigures, which gives a new prefix (the
+  # toolchain file, also part of the key, CMake watches already).
+  set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${_freeimage_deps_dir}/build-freeimage.sh"
+    "${_freeimage_deps_dir}/zlib/CMakeLists.txt"
+    "${_freeimage_deps_dir}/freeimage/CMakeLists.txt")
+endif()
+
+# Link order matters: FreeImage's TIFF plugin replaces some of libtiff's
+# functions, so libfreeimage.a must come before libtiff.a.
+set(_freeimage_libs "")
+foreach(_name IN ITEMS freeimage tiff png16 jpeg z)
+  set(_lib "${_freeimage_prefix}/lib/lib${_name}.a")
+  if(NOT EXISTS "${_lib}")
+    message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no lib/lib${_name}.a")
+  endif()
+  list(APPEND _freeimage_libs "${_lib}")
+endforeach()
+if(NOT EXISTS "${_freeimage_prefix}/include/FreeImage.h")
+  message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no include/FreeImage.h")
+endif()
+message(STATUS "FreeImage: ${_freeimage_prefix}")
+
+add_library(FreeImage::FreeImage INTERFACE IMPORTED GLOBAL)
+set_target_properties(FreeImage::FreeImage PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES "${_freeimage_prefix}/include"
+  # Static use: without it FreeImage.h declares every function dllimport.
+  INTERFACE_COMPILE_DEFINITIONS FREEIMAGE_LIB
+  INTERFACE_LINK_LIBRARIES "${_freeimage_libs}")

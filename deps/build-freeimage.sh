@@ -1,0 +1,263 @@
+#!/bin/bash
+# Builds FreeImage 3.18 (JPEG, PNG and TIFF plugins) and the libraries it uses
+# (zlib, libjpeg-turbo, libpng, libtiff) as static archives for
+# i686-w64-mingw32, from Debian source packages, into a cache prefix:
+#
+#   ${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/freeimage-<version>-<key>/
+#       include/   FreeImage.h and the headers of the four libraries
+#       lib/       libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a
+#       versions.txt  the source packages actually built, and the key
+#   ...freeimage-<version>-<key>.logs/   the build's logs
+#   sources/                              downloaded source packages, reused
+#
+# The key covers the source versions apt offers, the cross toolchain (its
+# packages and the project's toolchain file) and the files that shape the
+# build, and is computed from the local package lists only: with the prefix in
+# place a run takes a second and downloads nothing. The prefix path is the last
+# line of stdout; progress and logs go to stderr. Needs what
+# scripts/install-packages.sh installs (deb-src entries, the mingw posix
+# compilers, cmake, ninja, nasm, dpkg-dev).
+set -eu
+set -o pipefail
+
+# Everything but the final prefix line goes to stderr.
+exec 3>&1 1>&2
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+toolchain="$root/cmake/toolchain-i686-mingw.cmake"
+[ -f "$toolchain" ] || { echo "missing $toolchain" >&2; exit 1; }
+cache_root=${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
+mkdir -p "$cache_root"
+cache_root=$(cd "$cache_root" && pwd)
+jobs=$(nproc)
+
+# Source packages; imath only lends its half.h to the TIFF plugin.
+packages="freeimage libjpeg-turbo libpng1.6 tiff zlib imath"
+# Files whose change must give a new prefix.
+build_files=(deps/build-freeimage.sh deps/zlib/CMakeLists.txt deps/freeimage/CMakeLists.txt
+             cmake/toolchain-i686-mingw.cmake)
+toolchain_packages=(gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-i686-dev
+                    binutils-mingw-w64-i686 nasm)
+
+log() { printf '[freeimage-deps] %s\n' "$*"; }
+die() { log "error: $*"; exit 1; }
+
+# Versions of source package $1 that apt knows, newest first (Debian ordering).
+source_versions() {
+    local pkg=$1 v i inserted sorted=()
+    while read -r v; do
+        inserted=0
+        for i in "${!sorted[@]}"; do
+            if dpkg --compare-versions "$v" gt "${sorted[$i]}"; then
+                sorted=("${sorted[@]:0:$i}" "$v" "${sorted[@]:$i}")
+                inserted=1
+                break
+            fi
+        done
+        [ "$inserted" = 1 ] || sorted+=("$v")
+    done < <(apt-cache showsrc "$pkg" 2>/dev/null |
+             awk -v p="$pkg" '/^Package: /{cur=$2} /^Version: /{if (cur==p) print $2}' | sort -u)
+    [ "${#sorted[@]}" -gt 0 ] || return 0
+    printf '%s\n' "${sorted[@]}"
+}
+
+declare -A candidates
+key_input=""
+for pkg in $packages; do
+    candidates[$pkg]=$(source_versions "$pkg" | tr '\n' ' ')
+    [ -n "${candidates[$pkg]// /}" ] ||
+        die "apt knows no source package '$pkg': enable deb-src entries and run apt-get update (scripts/install-packages.sh does both)"
+    key_input+="$pkg ${candidates[$pkg]}"$'\n'
+done
+key_input+=$(dpkg-query -W -f='${Package} ${Version}\n' "${toolchain_packages[@]}" 2>/dev/null || true)$'\n'
+key_input+=$(cd "$root" && sha256sum "${build_files[@]}")
+key=$(printf '%s' "$key_input" | sha256sum | cut -c1-12)
+
+newest_freeimage=${candidates[freeimage]%% *}
+upstream=${newest_freeimage#*:}
+upstream=${upstream%%[-+~]*}
+prefix="$cache_root/freeimage-$upstream-$key"
+libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a"
+
+prefix_complete() {
+    [ -f "$prefix/versions.txt" ] && [ -f "$prefix/include/FreeImage.h" ] || return 1
+    local lib
+    for lib in $libs; do [ -f "$prefix/lib/$lib" ] || return 1; done
+}
+
+if prefix_complete; then
+    log "cached: $prefix"
+    echo "$prefix" >&3
+    exit 0
+fi
+
+# One build at a time per cache (two CMake configures may race here).
+exec 9>"$cache_root/.lock"
+flock 9
+if prefix_complete; then
+    log "cached (built by a concurrent run): $prefix"
+    echo "$prefix" >&3
+    exit 0
+fi
+
+for tool in cmake nasm dpkg-source apt-get i686-w64-mingw32-gcc-posix i686-w64-mingw32-g++-posix; do
+    command -v "$tool" >/dev/null || die "'$tool' is missing: run scripts/install-packages.sh"
+done
+generator=Ninja
+command -v ninja >/dev/null || generator="Unix Makefiles"
+
+started=$(date +%s)
+downloads="$cache_root/sources"
+work="$cache_root/work-$key"
+stage="$prefix.partial"
+logs="$work/logs"
+rm -rf "$work" "$stage"
+mkdir -p "$downloads" "$work/src" "$logs" "$stage"
+
+# Runs a step with its output in logs/$1.log; shows the log's end on failure.
+run_logged() {
+    local name=$1
+    shift
+    if ! "$@" >"$logs/$name.log" 2>&1; then
+        tail -n 40 "$logs/$name.log"
+        die "step '$name' failed; full log: $logs/$name.log"
+    fi
+}
+
+# Logs the time the previous phase took, then names the next one.
+phase() {
+    [ -z "${phase_name:-}" ] || log "  $phase_name: $((SECONDS - phase_start)) s"
+    phase_name=$1
+    phase_start=$SECONDS
+    [ -z "$phase_name" ] || log "$phase_name"
+}
+
+declare -A built_version
+# Unpacks the newest version of $1 whose source is served; the newest often
+# sits in the security pocket, whose sources are not always downloadable.
+fetch_source() {
+    local pkg=$1 v dsc
+    for v in ${candidates[$pkg]}; do
+        dsc="$downloads/${pkg}_${v#*:}.dsc"
+        if [ ! -f "$dsc" ]; then
+            log "downloading $pkg $v"
+            if ! (cd "$downloads" && apt-get source -q --download-only "$pkg=$v") >"$logs/fetch-$pkg-${v#*:}.log" 2>&1; then
+                rm -f "$dsc"
+                log "  $pkg $v is not served; trying an older version"
+                continue
+            fi
+        fi
+        if dpkg-source -q -x "$dsc" "$work/src/$pkg" >"$logs/unpack-$pkg.log" 2>&1; then
+            built_version[$pkg]=$v
+            return 0
+        fi
+        log "  $pkg $v does not unpack (incomplete download?); discarding it"
+        rm -rf "$dsc" "$work/src/$pkg"
+    done
+    die "no version of '$pkg' could be fetched (tried: ${candidates[$pkg]})"
+}
+
+phase "fetching sources"
+for pkg in $packages; do
+    fetch_source "$pkg"
+done
+
+section_flags="-ffunction-sections -fdata-sections"
+configure() {
+    local name=$1 source_dir=$2
+    shift 2
+    run_logged "$name-configure" cmake -S "$source_dir" -B "$work/build/$name" -G "$generator" \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_FLAGS="$section_flags" -DCMAKE_CXX_FLAGS="$section_flags" \
+        -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+        -DCMAKE_INSTALL_PREFIX="$stage" \
+        "$@"
+}
+build() {
+    local name=$1
+    shift
+    run_logged "$name-build" cmake --build "$work/build/$name" --parallel "$jobs" "$@"
+}
+install_built() {
+    run_logged "$1-install" cmake --install "$work/build/$1"
+}
+
+zlib_args=(-DZLIB_INCLUDE_DIR="$stage/include" -DZLIB_LIBRARY="$stage/lib/libz.a")
+jpeg_args=(-DJPEG_INCLUDE_DIR="$stage/include" -DJPEG_LIBRARY="$stage/lib/libjpeg.a")
+
+phase "building zlib ${built_version[zlib]}"
+configure zlib "$here/zlib" -DZLIB_SOURCE_DIR="$work/src/zlib"
+build zlib
+install_built zlib
+
+phase "building libjpeg-turbo ${built_version[libjpeg-turbo]}"
+configure jpeg "$work/src/libjpeg-turbo" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+# Only the library: the command-line tools are of no use here.
+build jpeg --target jpeg-static
+cp "$work/build/jpeg/libjpeg.a" "$stage/lib/"
+cp "$work/build/jpeg/jconfig.h" "$work/src/libjpeg-turbo/"{jpeglib.h,jmorecfg.h,jerror.h} "$stage/include/"
+
+phase "building libpng ${built_version[libpng1.6]}"
+configure png "$work/src/libpng1.6" "${zlib_args[@]}" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF \
+    -Dld-version-script=OFF
+build png
+install_built png
+
+phase "building libtiff ${built_version[tiff]}"
+configure tiff "$work/src/tiff" "${zlib_args[@]}" "${jpeg_args[@]}" \
+    -DBUILD_SHARED_LIBS=OFF -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib=OFF \
+    -Dtiff-docs=OFF -Dcxx=OFF -Dzlib=ON -Djpeg=ON \
+    -Dlibdeflate=OFF -Djbig=OFF -Djpeg12=OFF -Dlerc=OFF -Dlzma=OFF -Dzstd=OFF \
+    -Dwebp=OFF -Dsphinx=OFF
+build tiff
+install_built tiff
+
+phase "preparing Imath's half.h ${built_version[imath]}"
+# ImathConfig.h is generated by Imath's configure step; nothing is compiled.
+configure imath "$work/src/imath" -DBUILD_TESTING=OFF
+mkdir -p "$work/imath-include/Imath"
+cp "$work/src/imath/src/Imath/"*.h "$work/build/imath/config/ImathConfig.h" "$work/imath-include/Imath/"
+
+phase "building FreeImage ${built_version[freeimage]}"
+configure freeimage "$here/freeimage" \
+    -DFREEIMAGE_SOURCE_DIR="$work/src/freeimage" \
+    -DIMATH_INCLUDE_DIR="$work/imath-include" \
+    -DDEPS_INCLUDE_DIR="$stage/include"
+build freeimage
+install_built freeimage
+
+phase ""
+
+# Keep headers and the five archives; drop pkg-config, CMake package files,
+# scripts and manuals, which would point into the staging folder anyway.
+find "$stage" -mindepth 1 -maxdepth 1 ! -name include ! -name lib -exec rm -rf {} +
+for entry in "$stage/lib/"* ; do
+    case " $libs " in
+        *" ${entry##*/} "*) ;;
+        *) rm -rf "$entry" ;;
+    esac
+done
+for lib in $libs; do
+    [ -f "$stage/lib/$lib" ] || die "the build left no $lib"
+done
+{
+    for pkg in $packages; do
+        printf '%s %s\n' "$pkg" "${built_version[$pkg]}"
+    done
+    printf 'key %s\n' "$key"
+} >"$stage/versions.txt"
+
+rm -rf "$prefix"
+mv "$stage" "$prefix"
+# The logs stay beside the prefix for a look at warnings; the sources and
+# objects go.
+rm -rf "$prefix.logs"
+mv "$logs" "$prefix.logs"
+rm -rf "$work"
+log "built in $(( $(date +%s) - started )) s: $prefix"
+echo "$prefix" >&3

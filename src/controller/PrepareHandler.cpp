@@ -1,3 +1,69 @@
+// Prepare: runs the converter, reads the folder it exported into and scans
+// it up to the first image, collecting DNG files on the way.
+#include "controller/HandOffLaunch.h"
+#include "controller/OutputScan.h"
+#include "converter/ConverterWatch.h"
+#include "converter/RegistryState.h"
+#include "hostutil/HostWarnings.h"
+#include "shell/ModuleState.h"
 #include "shell/PluginGlobals.h"
 
-void PrepareHandler(PluginGlobals* /*globals*/) {}
+namespace {
+
+// The end of every Prepare that did not stop at a first image.
+void FinishPrepare(PluginGlobals* globals)
+{
+    CloseProgressDialog(globals);
+    if (MoreEntries)
+        return;  // an image is current for Start
+    if (HandOffList[0] != '\0') {
+        FlushHandOffList();
+        *globals->result = ResultUserCancelled;  // nothing to acquire in this run
+    }
+}
+
+}  // namespace
+
+void PrepareHandler(PluginGlobals* globals)
+{
+    AcquireRecord* record = globals->record;
+    record->maxData = 0;
+    // A host without a usable buffer suite cannot take images, but the
+    // conversion still runs so that DNG files are handed off.
+    if (!CheckBufferSuite(record->bufferProcs, ModuleInstance))
+        *globals->result = ResultUserCancelled;
+    record->wantFinalize = true;
+    ResetFreshGlobals(globals);
+
+    if (!BeginConversion(globals)) {
+        *globals->result = ResultOutOfMemory;
+        return;
+    }
+    if (!WaitForConverter(globals)) {
+        CloseProgressDialog(globals);
+        *globals->result = ResultUserCancelled;
+        return;
+    }
+    if (static_cast<int16_t>(ReadOutputFolder(OutputFolder)) != 0) {
+        *globals->result = ResultUserCancelled;
+        return;
+    }
+    if (OutputFolder[0] == '\0') {
+        *globals->result = ResultUserCancelled;
+        FinishPrepare(globals);
+        return;
+    }
+
+    bool listed = OpenScan();
+    if (!listed)
+        *globals->result = ResultUserCancelled;
+    RecordCleanupFolder(OutputFolder);
+    record->acquireAgain = false;
+
+    if (listed) {
+        if (TakeEntry())
+            return;  // the first entry is an image; the dialog stays until Finalize
+        AdvanceScan();
+    }
+    FinishPrepare(globals);
+}

@@ -1,0 +1,79 @@
+#include "converter/ConverterWatch.h"
+
+#include "converter/Messages.h"
+#include "converter/ProgressDialog.h"
+#include "converter/RegistryState.h"
+#include "shell/ModuleState.h"
+#include "shell/PluginGlobals.h"
+
+namespace {
+
+constexpr UINT_PTR WatchTimer = 1;
+constexpr UINT WatchPeriodMs = 500;
+
+HWND HostMainWindow(const AcquireRecord* record)
+{
+    return record->platformData != nullptr ? reinterpret_cast<HWND>(record->platformData->hwnd) : nullptr;
+}
+
+}  // namespace
+
+bool BeginConversion(PluginGlobals* globals)
+{
+    ConverterState = ConverterRunning;
+
+    if (static_cast<int16_t>(ReadConverterPath(ConverterPath)) != 0) {
+        ShowMessage(MessageConverterNotFound);
+        return false;
+    }
+    // Old output folders go before this import's converter runs, once per load.
+    if (!CleanupDone) {
+        CleanupOldOutputFolders();
+        CleanupDone = true;
+    }
+    ResetOutputFolderValue();
+
+    if (globals->progressDialog != nullptr) {
+        SetActiveWindow(globals->progressDialog);
+        return true;
+    }
+
+    globals->progressDialog = CreateDialogParamA(ModuleInstance, "UIPARAM", HostMainWindow(globals->record), UIProc,
+                                                 reinterpret_cast<LPARAM>(globals));
+    if (globals->progressDialog == nullptr)
+        return false;
+    ShowWindow(globals->progressDialog, SW_SHOWNORMAL);
+    UpdateWindow(globals->progressDialog);
+    return true;
+}
+
+bool WaitForConverter(PluginGlobals* globals)
+{
+    HWND dialog = globals->progressDialog;
+    SetTimer(dialog, WatchTimer, WatchPeriodMs, nullptr);
+
+    // Every message of the thread is dispatched, the host's own included, so
+    // that its windows keep painting while the converter runs.
+    MSG message;
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            return false;  // the quit message is the host's; it is not posted again
+        if (!IsDialogMessageA(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (ConverterState == ConverterExited)
+            return true;
+        if (ConverterState == ConverterLaunchFailed)
+            return false;
+    }
+}
+
+void CloseProgressDialog(PluginGlobals* globals)
+{
+    if (globals->progressDialog != nullptr) {
+        DestroyWindow(globals->progressDialog);
+        globals->progressDialog = nullptr;
+    }
+}

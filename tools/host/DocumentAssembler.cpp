@@ -1,0 +1,139 @@
+#include "host/DocumentAssembler.h"
+
+#include <cstring>
+
+bool DocumentAssembler::Begin(DocumentRecord* document, std::string* problem)
+{
+    document_ = nullptr;
+    written_.clear();
+    if (document->width <= 0 || document->height <= 0) {
+        *problem = "document size " + std::to_string(document->width) + " x " + std::to_string(document->height) +
+                   " is empty";
+        return false;
+    }
+    if (document->depth != 8 && document->depth != 16) {
+        *problem = "depth " + std::to_string(document->depth) + " is not supported (8 or 16)";
+        return false;
+    }
+    if (document->planes < 1 || document->planes > 16) {
+        *problem = "plane count " + std::to_string(document->planes) + " is not supported (1 to 16)";
+        return false;
+    }
+    int64_t samples = int64_t(document->width) * document->height * document->planes;
+    if (samples * document->BytesPerSample() > MaxDocumentBytes) {
+        *problem = "document of " + std::to_string(samples * document->BytesPerSample()) + " bytes is too large";
+        return false;
+    }
+    document->samplesTotal = samples;
+    document->samplesWritten = 0;
+    document->pixels.assign(size_t(samples * document->BytesPerSample()), 0);
+    written_.assign(size_t((samples + 63) / 64), 0);
+    document_ = document;
+    return true;
+}
+
+void DocumentAssembler::Mark(int64_t sample)
+{
+    written_[size_t(sample >> 6)] |= uint64_t(1) << (sample & 63);
+}
+
+void DocumentAssembler::MarkRange(int64_t first, int64_t count)
+{
+    int64_t end = first + count;
+    while (first < end && (first & 63) != 0)
+        Mark(first++);
+    while (end - first >= 64) {
+        written_[size_t(first >> 6)] = ~uint64_t(0);
+        first += 64;
+    }
+    while (first < end)
+        Mark(first++);
+}
+
+void DocumentAssembler::AddStrip(const void* data, StripRecord* strip)
+{
+    strip->accepted = false;
+    if (document_ == nullptr) {
+        strip->problem = "no document is being acquired";
+        return;
+    }
+    DocumentRecord& doc = *document_;
+    const Rect& r = strip->rect;
+    if (r.top >= r.bottom || r.left >= r.right) {
+        strip->accepted = true;  // nothing to take
+        return;
+    }
+    if (data == nullptr) {
+        strip->problem = "strip without data";
+        return;
+    }
+    if (r.top < 0 || r.left < 0 || r.bottom > doc.height || r.right > doc.width) {
+        strip->problem = "rectangle (" + std::to_string(r.top) + ", " + std::to_string(r.left) + ", " +
+                         std::to_string(r.bottom) + ", " + std::to_string(r.right) + ") lies outside the " +
+                         std::to_string(doc.width) + " x " + std::to_string(doc.height) + " document";
+        return;
+    }
+    if (strip->loPlane < 0 || strip->hiPlane < strip->loPlane || strip->hiPlane >= doc.planes) {
+        strip->problem = "planes " + std::to_string(strip->loPlane) + " to " + std::to_string(strip->hiPlane) +
+                         " do not fit a document of " + std::to_string(doc.planes) + " planes";
+        return;
+    }
+
+    const int bytes = doc.BytesPerSample();
+    const int planes = doc.planes;
+    const auto* source = static_cast<const uint8_t*>(data);
+    const int columns = r.right - r.left;
+    const bool wholePixels = strip->loPlane == 0 && strip->hiPlane == planes - 1 &&
+                             strip->colBytes == planes * bytes && strip->planeBytes == bytes;
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint8_t* row = source + intptr_t(y - r.top) * strip->rowBytes;
+        int64_t firstSample = (int64_t(y) * doc.width + r.left) * planes;
+        if (wholePixels) {
+            // The usual layout: interleaved pixels, copied a row at a time.
+            std::memcpy(&doc.pixels[size_t(firstSample * bytes)], row, size_t(columns) * planes * bytes);
+            MarkRange(firstSample, int64_t(columns) * planes);
+            continue;
+        }
+        for (int x = 0; x < columns; ++x) {
+            const uint8_t* pixel = row + intptr_t(x) * strip->colBytes;
+            for (int plane = strip->loPlane; plane <= strip->hiPlane; ++plane) {
+                const uint8_t* sample = pixel + intptr_t(plane - strip->loPlane) * strip->planeBytes;
+                int64_t index = firstSample + int64_t(x) * planes + plane;
+                std::memcpy(&doc.pixels[size_t(index * bytes)], sample, size_t(bytes));
+                Mark(index);
+            }
+        }
+    }
+    strip->accepted = true;
+}
+
+void DocumentAssembler::End()
+{
+    if (document_ == nullptr)
+        return;
+    int64_t written = 0;
+    for (uint64_t word : written_)
+        written += __builtin_popcountll(word);
+    document_->samplesWritten = written;
+    document_->checksum = Fnv1a64Hex(document_->pixels.data(), document_->pixels.size());
+    document_->complete = document_->error == 0 && written == document_->samplesTotal;
+    written_.clear();
+    written_.shrink_to_fit();
+    document_ = nullptr;
+}
+
+std::string Fnv1a64Hex(const uint8_t* bytes, size_t size)
+{
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < size; ++i) {
+        hash ^= bytes[i];
+        hash *= 0x100000001b3ull;
+    }
+    static const char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (int i = 15; i >= 0; --i) {
+        text[size_t(i)] = digits[hash & 15];
+        hash >>= 4;
+    }
+    return text;
+}

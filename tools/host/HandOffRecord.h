@@ -1,0 +1,32 @@
+// What a host instance started with file arguments (a module's DNG hand-off)
+// records before it exits: its raw command line and the paths it parsed.
+// Each instance writes one JSON file, handoff-<process id>.json, into the
+// folder named by OMBRIX_HOST_REPORT_DIR (the module passes the host's
+// environment on), or into %TEMP%\ombrix-host-handoff.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr const char* HandOffReportDirVariable = "OMBRIX_HOST_REPORT_DIR";
+
+struct HandOffRecord {
+    std::string commandLine;  // GetCommandLineA, unchanged
+    std::vector<std::string> paths;
+    std::string program;      // the instance's executable
+    unsigned long processId = 0;
+    std::string currentDirectory;
+    std::string file;         // where the record was read from
+};
+
+std::string HandOffReportFolder();
+
+// Records the running process from its own command line. Returns the file
+// written, empty on failure.
+std::string RecordThisHandOff();
+
+std::vector<HandOffRecord> ReadHandOffRecords(const std::string& folder);
+
+// Waits (polling, without pumping messages) until folder holds at least count
+// records or timeoutMs has passed; returns what is there.
+std::vector<HandOffRecord> WaitForHandOffRecords(const std::string& folder, size_t count, int timeoutMs);

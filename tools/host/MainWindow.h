@@ -1,0 +1,21 @@
+// The host's main window: the owner of the module's dialogs, handed to the
+// module as platformData.
+#pragma once
+
+#include <windows.h>
+
+class MainWindow {
+public:
+    MainWindow();
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND Window() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Dispatches the thread's waiting messages (paints, posted commands).
+void PumpWaitingMessages();

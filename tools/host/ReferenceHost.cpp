@@ -1,0 +1,272 @@
+#include "host/ReferenceHost.h"
+
+#include <map>
+#include <optional>
+
+#include "host/HandOffRecord.h"
+#include "host/ReportWriter.h"
+
+bool HandOffGuardLinked();
+
+namespace {
+
+double NowMs()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// Sets environment variables for the length of a run and restores them.
+class ScopedEnvironment {
+public:
+    void Set(const std::string& name, const std::string& value)
+    {
+        if (saved_.count(name) == 0) {
+            char old[32767];
+            DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof old);
+            saved_[name] = length > 0 && length < sizeof old ? std::optional<std::string>(std::string(old, length))
+                                                               : std::nullopt;
+        }
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
+    }
+    ~ScopedEnvironment()
+    {
+        for (const auto& [name, value] : saved_)
+            SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+std::string PascalText(const unsigned char* text)
+{
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+}  // namespace
+
+ReferenceHost::ReferenceHost(HostOptions options)
+    : options_(std::move(options)), automation_(options_), callbacks_(std::make_unique<HostCallbacks>(options_))
+{
+    HandOffGuardLinked();
+    platform_.hwnd = reinterpret_cast<intptr_t>(window_.Window());
+}
+
+ReferenceHost::~ReferenceHost()
+{
+    module_.Unload();
+    callbacks_->DisposeDataSlot(slot_);
+}
+
+bool ReferenceHost::Load(const std::string& modulePath)
+{
+    module_.Unload();
+    // A new module starts with an empty data slot; the old slot's handle goes
+    // with the old module.
+    callbacks_->DisposeDataSlot(slot_);
+    slot_ = 0;
+    callbacks_ = std::make_unique<HostCallbacks>(options_);
+    return module_.Load(modulePath);
+}
+
+HostReport ReferenceHost::NewReport(const char* command) const
+{
+    HostReport report;
+    report.command = command;
+    report.modulePath = module_.Path();
+    report.loaded = module_.IsLoaded();
+    report.loadError = module_.Error();
+    report.pipl = module_.Pipl();
+    if (!report.loaded)
+        report.problems.push_back(module_.Path().empty() ? "no module loaded"
+                                                         : "module not loaded: " + module_.Error());
+    return report;
+}
+
+CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* record, int document)
+{
+    CallRecord call;
+    call.selector = selector;
+    call.name = SelectorName(selector);
+    call.document = document;
+    call.dialogsOpenBefore = automation_.OpenDialogs();
+    callbacks_->SetSelector(selector);
+    automation_.SetSelector(selector);
+
+    int16_t result = 0;
+    double start = NowMs();
+    module_.Entry()(selector, block, &slot_, &result);
+    call.milliseconds = NowMs() - start;
+
+    // What the host's own message loop would do between two calls.
+    PumpWaitingMessages();
+    automation_.SweepThreadWindows();
+    callbacks_->SetSelector(-1);
+    automation_.SetSelector(-1);
+
+    call.result = result;
+    call.dialogsOpenAfter = automation_.OpenDialogs();
+    if (record != nullptr) {
+        call.acquireAgain = record->acquireAgain != 0;
+        call.wantFinalize = record->wantFinalize != 0;
+        call.dataNull = record->data == nullptr;
+    }
+    report_->calls.push_back(call);
+    return call;
+}
+
+void ReferenceHost::FinishReport(HostReport* report, double startMs)
+{
+    callbacks_->ReportLeaks(slot_);
+    callbacks_->EndRun();
+    automation_.EndRun();
+    report->milliseconds = NowMs() - startMs;
+    report_ = nullptr;
+    if (!options_.reportPath.empty() && !WriteReport(*report, options_.reportPath))
+        report->problems.push_back("the report cannot be written to " + options_.reportPath);
+}
+
+HostReport ReferenceHost::About()
+{
+    HostReport report = NewReport("about");
+    if (!module_.IsLoaded())
+        return report;
+    double start = NowMs();
+    report_ = &report;
+    callbacks_->BeginRun(&report);
+    automation_.BeginRun(&report);
+
+    AboutRecord about{};
+    about.platformData = &platform_;
+    Call(SelectorAbout, &about, nullptr, -1);
+    FinishReport(&report, start);
+    return report;
+}
+
+void ReferenceHost::RunCycle(AcquireRecord* record, HostReport* report, bool* again)
+{
+    *again = false;
+    record->data = nullptr;
+    record->iCCprofileData = nullptr;
+    record->iCCprofileSize = 0;
+    int index = int(report->documents.size());
+
+    if (Call(SelectorStart, record, record, index).result != 0) {
+        // No document, and no Finish after a failed Start; a profile handed
+        // over all the same is still the host's to free.
+        report->calls.back().document = -1;
+        if (record->iCCprofileData != nullptr)
+            callbacks_->TakeProfile(record->iCCprofileData);
+        record->iCCprofileData = nullptr;
+        return;
+    }
+
+    DocumentRecord document;
+    document.index = index;
+    document.filename = PascalText(record->filename);
+    document.mode = record->imageMode;
+    document.width = record->imageSize.h;
+    document.height = record->imageSize.v;
+    document.depth = record->depth;
+    document.planes = record->planes;
+    document.hRes = record->imageHRes;
+    document.vRes = record->imageVRes;
+
+    DocumentAssembler assembler;
+    std::string problem;
+    if (!assembler.Begin(&document, &problem)) {
+        report->problems.push_back("document " + std::to_string(index) + " cannot be made: " + problem);
+        document.error = ResultBadParameters;
+    } else {
+        callbacks_->SetDocument(&document, &assembler);
+        for (int calls = 1;; ++calls) {
+            OSErr result = Call(SelectorContinue, record, record, index).result;
+            if (result != 0) {
+                document.error = result;
+                break;
+            }
+            if (record->data == nullptr)
+                break;
+            callbacks_->TakeReturnedStrip();
+            if (calls >= options_.maxContinueCalls) {
+                report->problems.push_back("Continue still set data after " + std::to_string(calls) + " calls");
+                document.error = ResultBadParameters;
+                break;
+            }
+        }
+        callbacks_->SetDocument(nullptr, nullptr);
+    }
+    // The host refused a strip: the document is not kept, whatever Continue said.
+    for (const StripRecord& strip : document.strips)
+        if (document.error == 0 && strip.answer != 0)
+            document.error = strip.answer;
+
+    OSErr finish = Call(SelectorFinish, record, record, index).result;
+    if (document.error == 0)
+        document.error = finish;
+
+    // The profile is the host's once handed over; it frees it after Finish.
+    document.hasProfile = record->iCCprofileData != nullptr;
+    document.profileSizeField = record->iCCprofileSize;
+    if (document.hasProfile)
+        document.profile = callbacks_->TakeProfile(record->iCCprofileData);
+    record->iCCprofileData = nullptr;
+
+    assembler.End();
+    report->documents.push_back(std::move(document));
+    *again = record->acquireAgain != 0 && report->documents.back().error == 0;
+}
+
+HostReport ReferenceHost::Import()
+{
+    HostReport report = NewReport("import");
+    if (!module_.IsLoaded())
+        return report;
+    double start = NowMs();
+    report_ = &report;
+    callbacks_->BeginRun(&report);
+    automation_.BeginRun(&report);
+
+    ScopedEnvironment environment;
+    if (!options_.outputFolder.empty()) {
+        CreateDirectoryA(options_.outputFolder.c_str(), nullptr);
+        environment.Set(HandOffReportDirVariable, options_.outputFolder);
+    }
+    for (const auto& [name, value] : options_.environment)
+        environment.Set(name, value);
+
+    // Zero-filled and as long as the newest record, for modules written for
+    // a newer interface.
+    std::vector<uint64_t> storage((NewestAcquireRecordSize + 7) / 8, 0);
+    auto* record = reinterpret_cast<AcquireRecord*>(storage.data());
+    record->hostSig = FourCharCode("OMBX");
+    record->maxData = options_.bufferSpace;
+    record->platformData = &platform_;
+    record->canFinalize = 1;
+    callbacks_->Install(record);
+
+    OSErr prepared = Call(SelectorPrepare, record, record, -1).result;
+    bool wantFinalize = record->wantFinalize != 0;
+    if (prepared == 0) {
+        bool again = true;
+        for (int cycle = 0; again; ++cycle) {
+            if (cycle >= options_.maxCycles) {
+                report.problems.push_back("acquireAgain still set after " + std::to_string(cycle) + " cycles");
+                break;
+            }
+            RunCycle(record, &report, &again);
+        }
+    }
+    if (wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare))
+        Call(SelectorFinalize, record, record, -1);
+
+    FinishReport(&report, start);
+    return report;
+}

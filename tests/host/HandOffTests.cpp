@@ -7,6 +7,7 @@
 #include "TestModuleRun.h"
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
+#include "host/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -31,14 +32,14 @@ TEST(HandOffInstance, HostProgramRecordsFileArguments)
     ScratchFolder folder;
     std::string program = BesideProgram("ombrix-host.exe");
     std::string commandLine = "ombrix-host.exe \"C:\\x\\one.dng\" ";
-    SetEnvironmentVariableA(HandOffReportDirVariable, folder.Path().c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &process);
-    SetEnvironmentVariableA(HandOffReportDirVariable, nullptr);
-    ASSERT_TRUE(started);
+    {
+        ScopedEnvironment environment({{HandOffReportDirVariable, folder.Path()}});
+        ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+    }
     WaitForSingleObject(process.hProcess, 30000);
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);

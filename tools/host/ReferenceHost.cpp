@@ -1,10 +1,8 @@
 #include "host/ReferenceHost.h"
 
-#include <map>
-#include <optional>
-
 #include "host/HandOffRecord.h"
 #include "host/ReportWriter.h"
+#include "host/ScopedEnvironment.h"
 
 bool HandOffGuardLinked();
 
@@ -21,29 +19,6 @@ double NowMs()
     QueryPerformanceCounter(&now);
     return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
-
-// Sets environment variables for the length of a run and restores them.
-class ScopedEnvironment {
-public:
-    void Set(const std::string& name, const std::string& value)
-    {
-        if (saved_.count(name) == 0) {
-            char old[32767];
-            DWORD length = GetEnvironmentVariableA(name.c_str(), old, sizeof old);
-            saved_[name] = length > 0 && length < sizeof old ? std::optional<std::string>(std::string(old, length))
-                                                               : std::nullopt;
-        }
-        SetEnvironmentVariableA(name.c_str(), value.c_str());
-    }
-    ~ScopedEnvironment()
-    {
-        for (const auto& [name, value] : saved_)
-            SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
 
 std::string PascalText(const unsigned char* text)
 {

@@ -1,0 +1,189 @@
+// Started with "-embedding", the stand-in exports the scenario's images into
+// a fresh folder, writes it into "Plugin Output Folder" and exits; the
+// scenario's switches make it misbehave.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <nlohmann/json.hpp>
+
+#include "StandInProcess.h"
+#include "converter/ConverterScenario.h"
+#include "converter/StandInRegistry.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+class Embedding : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(WriteWholeFile(sources.File("a.jpg"), "jpeg bytes"));
+        ASSERT_TRUE(WriteWholeFile(sources.File("b.tif"), "tiff bytes"));
+        ASSERT_TRUE(WriteWholeFile(sources.File("c.dng"), "dng bytes"));
+        scenario.outputParent = parent.Path();
+        scenario.recordFile = sources.File("record.json");
+        RemoveOutputFolderValue();
+    }
+    void TearDown() override { RemoveOutputFolderValue(); }
+
+    std::map<std::string, std::string> ScenarioEnvironment()
+    {
+        std::string file = sources.File("scenario.json");
+        EXPECT_TRUE(WriteWholeFile(file, ScenarioToJson(scenario)));
+        return {{ScenarioFileVariable, file}};
+    }
+    long Run() { return RunStandIn("-embedding", ScenarioEnvironment()); }
+
+    nlohmann::json Record() { return nlohmann::json::parse(ReadWholeFile(scenario.recordFile)); }
+
+    std::string OutputValue()
+    {
+        std::string value;
+        EXPECT_TRUE(ReadOutputFolderValue(&value)) << "\"Plugin Output Folder\" is missing";
+        return value;
+    }
+
+    ScratchFolder sources;
+    ScratchFolder parent;
+    ConverterScenario scenario;
+};
+
+TEST_F(Embedding, ExportsCopiesIntoAFreshFolderAndWritesItsPath)
+{
+    scenario.files = {{sources.File("a.jpg"), "a.jpg"}, {sources.File("b.tif"), "renamed.tif"}};
+    ASSERT_EQ(Run(), 0);
+    std::string folder = OutputValue();
+    EXPECT_EQ(folder.rfind(parent.Path() + "\\", 0), 0u) << folder;
+    EXPECT_EQ(ReadWholeFile(folder + "\\a.jpg"), "jpeg bytes");
+    EXPECT_EQ(ReadWholeFile(folder + "\\renamed.tif"), "tiff bytes");
+    EXPECT_TRUE(FileExists(sources.File("a.jpg"))) << "copied, not moved";
+    EXPECT_EQ(Record().at("exportFolder"), folder);
+}
+
+TEST_F(Embedding, EachRunMakesANewFolder)
+{
+    ASSERT_EQ(Run(), 0);
+    std::string first = OutputValue();
+    ASSERT_EQ(Run(), 0);
+    EXPECT_NE(OutputValue(), first);
+    EXPECT_TRUE(FileExists(first));
+}
+
+TEST_F(Embedding, FolderIsMadeUnderTheTemporaryFolderByDefault)
+{
+    scenario.outputParent.clear();
+    ASSERT_EQ(Run(), 0);
+    std::string folder = OutputValue();
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    EXPECT_EQ(folder.rfind(temp, 0), 0u) << folder << " is not under " << temp;
+    EXPECT_TRUE(RemoveFolderTree(folder));
+}
+
+TEST_F(Embedding, SubfoldersHiddenAndReadOnlyEntries)
+{
+    ExportEntry nested{sources.File("a.jpg"), "sub\\deep.jpg"};
+    ExportEntry folderLikeImage{"", "dir.jpg", true};
+    ExportEntry hidden{sources.File("b.tif"), "hidden.tif", false, true, false};
+    ExportEntry readOnly{sources.File("c.dng"), "locked.dng", false, false, true};
+    scenario.files = {nested, folderLikeImage, hidden, readOnly};
+    ASSERT_EQ(Run(), 0);
+    std::string folder = OutputValue();
+    EXPECT_EQ(ReadWholeFile(folder + "\\sub\\deep.jpg"), "jpeg bytes");
+    EXPECT_TRUE(GetFileAttributesA((folder + "\\dir.jpg").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(GetFileAttributesA((folder + "\\hidden.tif").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    DWORD locked = GetFileAttributesA((folder + "\\locked.dng").c_str());
+    EXPECT_TRUE(locked & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(locked & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(Embedding, WritingNothingLeavesTheValueAsTheModuleSetIt)
+{
+    ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
+    scenario.value = OutputValue::Nothing;
+    ASSERT_EQ(Run(), 0);
+    EXPECT_EQ(OutputValue(), "");
+    EXPECT_NE(Record().at("exportFolder"), "") << "the export itself still happens";
+}
+
+TEST_F(Embedding, EmptyAndGivenValuesAreWrittenAsTheyAre)
+{
+    ASSERT_EQ(WriteOutputFolderValue("previous"), ERROR_SUCCESS);
+    scenario.value = OutputValue::Empty;
+    ASSERT_EQ(Run(), 0);
+    EXPECT_EQ(OutputValue(), "");
+
+    scenario.value = OutputValue::Given;
+    scenario.givenValue = "C:\\Does\\Not\\Exist\\";
+    ASSERT_EQ(Run(), 0);
+    EXPECT_EQ(OutputValue(), "C:\\Does\\Not\\Exist\\");
+}
+
+TEST_F(Embedding, ExitCodeIsTheScenarios)
+{
+    scenario.exitCode = 7;
+    EXPECT_EQ(Run(), 7);
+    EXPECT_NE(OutputValue(), "") << "the value is written all the same";
+}
+
+TEST_F(Embedding, RecordHoldsTheCommandLineAndTheProgramPath)
+{
+    ASSERT_EQ(Run(), 0);
+    nlohmann::json record = Record();
+    EXPECT_EQ(record.at("phase"), "done");
+    EXPECT_EQ(record.at("commandLine"), "ombrix-converter.exe -embedding");
+    EXPECT_EQ(record.at("modulePath"), BesideProgram("ombrix-converter.exe"));
+    EXPECT_EQ(record.at("problem"), "");
+}
+
+TEST_F(Embedding, KeepsRunningUntilTheAwaitedFileAppears)
+{
+    std::string go = sources.File("go");
+    scenario.waitForFile = go;
+    ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
+    StandInProcess process("-embedding", ScenarioEnvironment());
+    ASSERT_TRUE(process.Started());
+    for (int i = 0; i < 600 && !FileExists(scenario.recordFile); ++i)
+        Sleep(50);
+    ASSERT_EQ(Record().at("phase"), "running");
+    EXPECT_TRUE(process.Running());
+    EXPECT_EQ(OutputValue(), "") << "nothing written before the file appears";
+
+    ASSERT_TRUE(WriteWholeFile(go, ""));
+    EXPECT_EQ(process.Wait(), 0);
+    EXPECT_NE(OutputValue(), "");
+}
+
+TEST_F(Embedding, SingleVariablesWinOverTheScenarioFile)
+{
+    scenario.exitCode = 5;
+    std::map<std::string, std::string> environment = ScenarioEnvironment();
+    environment["OMBRIX_CONVERTER_EXIT_CODE"] = "0";
+    environment["OMBRIX_CONVERTER_FILES"] = sources.File("c.dng") + ">raw.dng";
+    environment["OMBRIX_CONVERTER_VALUE"] = "given:X:\\given";
+    ASSERT_EQ(RunStandIn("-embedding", environment), 0);
+    EXPECT_EQ(OutputValue(), "X:\\given");
+    std::string folder = Record().at("exportFolder");
+    EXPECT_EQ(ReadWholeFile(folder + "\\raw.dng"), "dng bytes");
+}
+
+TEST_F(Embedding, MissingSourceFailsWithoutWritingTheValue)
+{
+    ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
+    scenario.files = {{sources.File("nowhere.jpg"), "nowhere.jpg"}};
+    EXPECT_EQ(Run(), 3);
+    EXPECT_EQ(OutputValue(), "");
+    nlohmann::json record = Record();
+    EXPECT_EQ(record.at("phase"), "failed");
+    EXPECT_NE(record.at("problem").get<std::string>().find("nowhere.jpg"), std::string::npos);
+}
+
+TEST_F(Embedding, MalformedScenarioFails)
+{
+    std::string file = sources.File("broken.json");
+    ASSERT_TRUE(WriteWholeFile(file, "{ \"files\": ["));
+    EXPECT_EQ(RunStandIn("-embedding", {{ScenarioFileVariable, file}}), 3);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// ombrix-converter.exe: a stand-in for the RAW converter, as much of it as
+// the import module relies on.
+//   ombrix-converter --register     register as the converter (HKCR open command)
+//   ombrix-converter --unregister   remove that registration
+//   ombrix-converter -embedding     export the scenario's images into a fresh
+//                                   folder, write it into "Plugin Output Folder", exit
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "converter/ConverterExport.h"
+#include "converter/ConverterScenario.h"
+#include "converter/StandInRegistry.h"
+
+namespace {
+
+std::string Variable(const char* name)
+{
+    char value[32767];
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+std::string OwnPath()
+{
+    char path[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length < sizeof path ? length : 0);
+}
+
+bool LoadScenario(ConverterScenario* scenario, std::string* error)
+{
+    std::string file = Variable(ScenarioFileVariable);
+    if (!file.empty()) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            *error = "cannot read the scenario " + file;
+            return false;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        if (!ParseScenario(text.str(), scenario, error)) {
+            *error = file + ": " + *error;
+            return false;
+        }
+    }
+    return ApplyScenarioVariables(Variable, scenario, error);
+}
+
+// What a test wants to know of this run; written when the run starts and
+// again when it ends.
+void WriteRecord(const ConverterScenario& scenario, const char* phase, const std::string& folder,
+                 const std::string& problem)
+{
+    if (scenario.recordFile.empty())
+        return;
+    char directory[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof directory, directory);
+    nlohmann::json record = {
+        {"phase", phase},
+        {"commandLine", GetCommandLineA()},
+        {"modulePath", OwnPath()},
+        {"currentDirectory", directory},
+        {"processId", GetCurrentProcessId()},
+        {"exportFolder", folder},
+        {"problem", problem},
+    };
+    std::string temporary = scenario.recordFile + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    }
+    MoveFileExA(temporary.c_str(), scenario.recordFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void WaitForFile(const ConverterScenario& scenario)
+{
+    DWORD start = GetTickCount();
+    while (GetFileAttributesA(scenario.waitForFile.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < DWORD(scenario.waitTimeoutMs))
+        Sleep(50);
+}
+
+int RunEmbedded()
+{
+    ConverterScenario scenario;
+    std::string problem;
+    if (!LoadScenario(&scenario, &problem)) {
+        std::fprintf(stderr, "ombrix-converter: %s\n", problem.c_str());
+        WriteRecord(scenario, "failed", "", problem);
+        return 3;
+    }
+    WriteRecord(scenario, "running", "", "");
+
+    std::string folder;
+    if (!MakeFreshFolder(scenario.outputParent, &folder, &problem) ||
+        !ExportFiles(folder, scenario.files, &problem)) {
+        std::fprintf(stderr, "ombrix-converter: %s\n", problem.c_str());
+        WriteRecord(scenario, "failed", folder, problem);
+        return 3;
+    }
+    if (!scenario.waitForFile.empty())
+        WaitForFile(scenario);
+    if (scenario.delayMs > 0)
+        Sleep(DWORD(scenario.delayMs));
+
+    LONG status = ERROR_SUCCESS;
+    switch (scenario.value) {
+    case OutputValue::Folder: status = WriteOutputFolderValue(folder); break;
+    case OutputValue::Empty: status = WriteOutputFolderValue(""); break;
+    case OutputValue::Given: status = WriteOutputFolderValue(scenario.givenValue); break;
+    case OutputValue::Nothing: break;
+    }
+    if (status != ERROR_SUCCESS)
+        problem = "cannot write \"Plugin Output Folder\": error " + std::to_string(status);
+    if (scenario.lingerMs > 0)
+        Sleep(DWORD(scenario.lingerMs));
+    WriteRecord(scenario, "done", folder, problem);
+    return status == ERROR_SUCCESS ? scenario.exitCode : 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "--register") {
+        LONG status = RegisterStandIn(OwnPath());
+        if (status != ERROR_SUCCESS) {
+            std::fprintf(stderr, "ombrix-converter: cannot register: error %ld\n", status);
+            return 1;
+        }
+        std::printf("registered: %s\n", OpenCommandFor(OwnPath()).c_str());
+        return 0;
+    }
+    if (command == "--unregister")
+        return UnregisterStandIn() == ERROR_SUCCESS ? 0 : 1;
+    if (_stricmp(command.c_str(), "-embedding") == 0 || _stricmp(command.c_str(), "/embedding") == 0)
+        return RunEmbedded();
+    std::fprintf(stderr,
+                 "usage: ombrix-converter --register | --unregister | -embedding\n"
+                 "  -embedding exports the images of the scenario named by %s\n",
+                 ScenarioFileVariable);
+    return 2;
+}

@@ -1,0 +1,21 @@
+// Environment variables set for a while and restored afterwards. Processes
+// started meanwhile inherit them.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+class ScopedEnvironment {
+public:
+    ScopedEnvironment() = default;
+    explicit ScopedEnvironment(const std::map<std::string, std::string>& variables);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+    void Set(const std::string& name, const std::string& value);
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "converter/RegistryState.h"
-#include "registry/RegistryTestKeys.h"
+#include "support/RegistryTestKeys.h"
 #include "registry/RootCanary.h"
 #include "support/TempFolder.h"
 

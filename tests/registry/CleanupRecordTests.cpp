@@ -2,7 +2,7 @@
 #include <string>
 
 #include "converter/RegistryState.h"
-#include "registry/RegistryTestKeys.h"
+#include "support/RegistryTestKeys.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "registry/SavedRegistryKey.h"
+#include "support/SavedRegistryKey.h"
 
 #include <vector>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/SavedRegistryKey.h"
+#include "support/SavedRegistryKey.h"
 
 constexpr const char* TestClassKey = "OmbrixProject.Document";
 constexpr const char* TestCommandKey = "OmbrixProject.Document\\shell\\open\\command";

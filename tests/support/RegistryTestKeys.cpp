@@ -1,4 +1,4 @@
-#include "registry/RegistryTestKeys.h"
+#include "support/RegistryTestKeys.h"
 
 namespace {
 

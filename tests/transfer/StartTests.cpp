@@ -1,0 +1,286 @@
+// Start as the host sees it: the document it is told about, the profile it
+// is given, and the boxes the user sees when a file cannot be imported.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/ModuleState.h"
+#include "support/TempFolder.h"
+#include "transfer/ImageLoading.h"
+#include "transfer/TestImages.h"
+#include "transfer/TransferHost.h"
+
+namespace {
+
+class StartTest : public ::testing::Test {
+protected:
+    // Writes the bitmap as name into the folder and makes it current.
+    void Place(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& name, int flags = 0)
+    {
+        ASSERT_TRUE(SaveAndUnload(bitmap, format, folder.Inside(name), flags)) << name;
+        host.SetCurrentFile(folder.Path(), name);
+    }
+
+    // Start failed as the user and the host must see it: one box with the
+    // message, -128, no record field written and no bitmap held.
+    void ExpectRefused(int message)
+    {
+        const std::vector<char> before = host.RecordBytes();
+        int16_t result = 0;
+        {
+            DialogWatcher boxes;
+            result = host.Start();
+            ASSERT_FALSE(ModuleMessageText(message).empty());
+            EXPECT_EQ(MessageTexts(boxes), std::vector<std::string>{ModuleMessageText(message)});
+            ASSERT_EQ(boxes.Windows().size(), 1u);
+            EXPECT_EQ(boxes.Windows()[0].caption, "Ombrix");
+        }
+        EXPECT_EQ(result, -128);
+        EXPECT_EQ(host.RecordBytes(), before) << "no record field is written";
+        EXPECT_EQ(CurrentBitmap, nullptr);
+        EXPECT_EQ(host.Handles().created, 0);
+    }
+
+    TempFolder folder{"ombrix-transfer"};
+    TransferHost host;
+};
+
+TEST_F(StartTest, JpegIsDescribedAsAnEightBitRgbDocumentAtSeventyTwoPerInch)
+{
+    Place(MakeRgb24(40, 30), FIF_JPEG, "IMG_0001.jpg", JPEG_QUALITYSUPERB);
+    DialogWatcher boxes;
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_TRUE(boxes.Windows().empty());
+    const AcquireRecord* r = host.Record();
+    EXPECT_EQ(r->filename[0], 12);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r->filename + 1), 12), "IMG_0001.jpg");
+    EXPECT_EQ(r->imageSize.v, 30);
+    EXPECT_EQ(r->imageSize.h, 40);
+    EXPECT_EQ(r->imageMode, 3);
+    EXPECT_EQ(r->depth, 8);
+    EXPECT_EQ(r->planes, 3);
+    EXPECT_EQ(r->imageHRes, 0x00480000);
+    EXPECT_EQ(r->imageVRes, 0x00480000);
+    EXPECT_EQ(r->data, nullptr);
+    EXPECT_NE(CurrentBitmap, nullptr);
+    EXPECT_EQ(std::string(CurrentImagePath), folder.Inside("IMG_0001.jpg"));
+}
+
+TEST_F(StartTest, FortyEightBitTiffIsASixteenBitDocument)
+{
+    Place(MakeRgb48(9, 5), FIF_TIFF, "deep.tif");
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->depth, 16);
+    EXPECT_EQ(host.Record()->imageMode, 3);
+    EXPECT_EQ(host.Record()->planes, 3);
+    EXPECT_EQ(host.Record()->imageSize.v, 5);
+    EXPECT_EQ(host.Record()->imageSize.h, 9);
+}
+
+TEST_F(StartTest, OpaqueRgbaTiffIsAnEightBitRgbDocument)
+{
+    Place(MakeOpaqueRgba32(6, 4), FIF_TIFF, "opaque.tiff");
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->depth, 8);
+}
+
+TEST_F(StartTest, GreyscaleJpegIsRefusedAsUnsupported)
+{
+    Place(MakeGrey8(16, 16), FIF_JPEG, "grey.jpg");
+    ExpectRefused(4);
+}
+
+TEST_F(StartTest, FloatingPointTiffIsRefusedAsUnsupported)
+{
+    Place(MakeFloatRgb(8, 8), FIF_TIFF, "float.tif");
+    ExpectRefused(4);
+}
+
+TEST_F(StartTest, RgbaTiffWithTransparencyIsRefusedAsUnsupported)
+{
+    FIBITMAP* bitmap = MakeOpaqueRgba32(6, 4);
+    FreeImage_GetScanLine(bitmap, 2)[4 * 3 + FI_RGBA_ALPHA] = 10;
+    Place(bitmap, FIF_TIFF, "clear.tif");
+    ExpectRefused(4);
+}
+
+TEST_F(StartTest, ImageTooWideForTheHostIsRefusedAsUnsupported)
+{
+    Place(MakeRgb24(32768, 1), FIF_TIFF, "wide.tif");
+    ExpectRefused(4);
+}
+
+TEST_F(StartTest, ImageTooTallForTheHostIsRefusedAsUnsupported)
+{
+    Place(MakeRgb24(1, 32768), FIF_TIFF, "tall.tif");
+    ExpectRefused(4);
+}
+
+TEST_F(StartTest, ImageOfTheLargestHostSizeIsDescribed)
+{
+    Place(MakeRgb24(32767, 1), FIF_TIFF, "widest.tif");
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->imageSize.h, 32767);
+}
+
+TEST_F(StartTest, TruncatedJpegIsAnImportError)
+{
+    Place(MakeRgb24(64, 64), FIF_JPEG, "cut.jpg");
+    TruncateFile(folder.Inside("cut.jpg"), 0.5);
+    ExpectRefused(3);
+}
+
+TEST_F(StartTest, TruncatedTiffIsAnImportErrorNotAPartlyFilledPicture)
+{
+    Place(MakeRgb24(64, 64), FIF_TIFF, "cut.tif");
+    TruncateFile(folder.Inside("cut.tif"), 0.5);
+    ExpectRefused(3);
+}
+
+TEST_F(StartTest, TiffMissingItsLastRowsIsAnImportErrorNotAPartlyFilledPicture)
+{
+    WriteRowStripTiff(folder.Inside("rows.tif"), 30, 20);
+    host.SetCurrentFile(folder.Path(), "rows.tif");
+    EXPECT_EQ(host.Start(), 0) << "the whole file is imported";
+    ReleaseCurrentBitmap();
+    TruncateFile(folder.Inside("rows.tif"), 0.7);
+    ExpectRefused(3);
+}
+
+TEST_F(StartTest, FileThatIsNoJpegIsAnImportError)
+{
+    Place(MakeRgb24(8, 8), FIF_TIFF, "fake.jpg");
+    ExpectRefused(3);
+}
+
+TEST_F(StartTest, EntryOfNoImageClassIsAnImportErrorWithoutALoad)
+{
+    host.SetCurrentFile(folder.Path(), "..");
+    ExpectRefused(3);
+    EXPECT_EQ(std::string(CurrentImagePath), folder.Path() + "\\..");
+}
+
+TEST_F(StartTest, PathLongerThanTheBufferIsRefusedNotCut)
+{
+    // Folder + "\" + name is 260 characters: one too many.
+    const std::string folderName(200, 'f');
+    const std::string name = std::string(55, 'n') + ".jpg";
+    host.SetCurrentFile(folderName, name);
+    ExpectRefused(3);
+    EXPECT_EQ(CurrentImagePath[0], '\0');
+}
+
+TEST_F(StartTest, UnusableBufferSuiteWarnsAndChangesNothing)
+{
+    Place(MakeRgb24(8, 8), FIF_JPEG, "a.jpg");
+    host.Buffers().procs.bufferProcsVersion = 1;
+    FIBITMAP* held = MakeRgb24(2, 2);
+    CurrentBitmap = held;
+    const std::vector<char> before = host.RecordBytes();
+    DialogWatcher boxes;
+    EXPECT_EQ(host.Start(), -128);
+    ASSERT_EQ(boxes.Windows().size(), 1u);
+    EXPECT_NE(boxes.Windows()[0].MessageText().find(" 2.5 "), std::string::npos) << "the host-version warning";
+    EXPECT_EQ(host.RecordBytes(), before);
+    EXPECT_EQ(CurrentBitmap, held) << "the bitmap is left for the cycle's Finish";
+}
+
+class StartProfileTest : public StartTest {
+protected:
+    void PlaceWithProfile(FREE_IMAGE_FORMAT format, const std::string& name)
+    {
+        FIBITMAP* bitmap = MakeRgb24(20, 10);
+        FreeImage_CreateICCProfile(bitmap, const_cast<uint8_t*>(profile.data()), long(profile.size()));
+        Place(bitmap, format, name);
+    }
+
+    const std::vector<uint8_t> profile = MakeProfileBytes(3000);
+    const Handle hostsOwn = reinterpret_cast<Handle>(0x4321);
+};
+
+TEST_F(StartProfileTest, JpegProfileReachesTheHostByteForByte)
+{
+    PlaceWithProfile(FIF_JPEG, "profiled.jpg");
+    EXPECT_EQ(host.Start(), 0);
+    const AcquireRecord* r = host.Record();
+    ASSERT_NE(r->iCCprofileData, nullptr);
+    EXPECT_EQ(r->iCCprofileSize, 3000);
+    EXPECT_EQ(host.Handles().created, 1);
+    EXPECT_EQ(host.Handles().lockCount[r->iCCprofileData], 0) << "the handle is handed over unlocked";
+    EXPECT_EQ(std::vector<uint8_t>(*r->iCCprofileData, *r->iCCprofileData + 3000), profile);
+}
+
+TEST_F(StartProfileTest, TiffProfileReachesTheHostByteForByte)
+{
+    PlaceWithProfile(FIF_TIFF, "profiled.tif");
+    EXPECT_EQ(host.Start(), 0);
+    const AcquireRecord* r = host.Record();
+    ASSERT_NE(r->iCCprofileData, nullptr);
+    ASSERT_EQ(r->iCCprofileSize, 3000);
+    EXPECT_EQ(std::vector<uint8_t>(*r->iCCprofileData, *r->iCCprofileData + 3000), profile);
+}
+
+TEST_F(StartProfileTest, HostThatTakesNoProfileKeepsItsFields)
+{
+    PlaceWithProfile(FIF_JPEG, "profiled.jpg");
+    host.Record()->canUseICCProfiles = 0;
+    host.Record()->iCCprofileData = hostsOwn;
+    host.Record()->iCCprofileSize = 77;
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
+    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
+    EXPECT_EQ(host.Handles().created, 0);
+}
+
+TEST_F(StartProfileTest, ImageWithoutProfileLeavesTheFieldsAlone)
+{
+    Place(MakeRgb24(8, 8), FIF_JPEG, "plain.jpg");
+    host.Record()->iCCprofileData = hostsOwn;
+    host.Record()->iCCprofileSize = 77;
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
+    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
+    EXPECT_EQ(host.Handles().created, 0);
+}
+
+TEST_F(StartProfileTest, HostThatCannotMakeTheHandleGetsTheDocumentWithoutProfile)
+{
+    PlaceWithProfile(FIF_JPEG, "profiled.jpg");
+    host.Handles().failNew = true;
+    host.Record()->iCCprofileData = hostsOwn;
+    host.Record()->iCCprofileSize = 77;
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
+    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
+    EXPECT_EQ(host.Record()->imageSize.h, 20);
+}
+
+TEST_F(StartProfileTest, HandleThatCannotBeLockedIsGivenBack)
+{
+    PlaceWithProfile(FIF_JPEG, "profiled.jpg");
+    host.Handles().failLock = true;
+    EXPECT_EQ(host.Start(), 0);
+    EXPECT_EQ(host.Record()->iCCprofileData, nullptr);
+    EXPECT_EQ(host.Handles().LiveHandles(), 0);
+}
+
+TEST_F(StartProfileTest, RefusedImageGivesNoProfile)
+{
+    FIBITMAP* bitmap = MakeGrey8(20, 10);
+    FreeImage_CreateICCProfile(bitmap, const_cast<uint8_t*>(profile.data()), long(profile.size()));
+    Place(bitmap, FIF_TIFF, "grey.tif");
+    ExpectRefused(4);
+}
+
+TEST(ImagePath, FolderBackslashAndNameUpToTheLastByte)
+{
+    char target[10];
+    EXPECT_TRUE(JoinImagePath("abcd", "efgh", target, sizeof(target)));
+    EXPECT_STREQ(target, "abcd\\efgh");
+    std::memset(target, 'x', sizeof(target));
+    EXPECT_FALSE(JoinImagePath("abcd", "efghi", target, sizeof(target)));
+    EXPECT_EQ(target[0], '\0');
+    EXPECT_EQ(target[1], 'x') << "nothing written beyond the emptied start";
+}
+
+}  // namespace

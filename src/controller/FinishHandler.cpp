@@ -1,18 +1,12 @@
 // Finish: releases the image just acquired and moves the scan on to the next.
-#include <windows.h>
-
-#include <FreeImage.h>
-
 #include "controller/OutputScan.h"
 #include "shell/ModuleState.h"
 #include "shell/PluginGlobals.h"
+#include "transfer/ImageLoading.h"
 
 void FinishHandler(PluginGlobals* globals)
 {
-    if (CurrentBitmap != nullptr) {
-        FreeImage_Unload(CurrentBitmap);
-        CurrentBitmap = nullptr;
-    }
+    ReleaseCurrentBitmap();
     AcquireRecord* record = globals->record;
     record->acquireAgain = false;
     if (!MoreEntries)

@@ -6,7 +6,18 @@ set -eu
 prefix=$1
 driver=${2:-null}
 marker="$prefix/.ombrix-$driver"
-[ -f "$marker" ] && exit 0
+
+# Drive T: is a plain folder of the prefix. The root of a drive is listed
+# without "." and "..", which tests of the folder scan need.
+test_drive() {
+    mkdir -p "$prefix/drive_t"
+    [ -e "$prefix/dosdevices/t:" ] || ln -s ../drive_t "$prefix/dosdevices/t:"
+}
+
+if [ -f "$marker" ]; then
+    test_drive
+    exit 0
+fi
 
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -23,5 +34,6 @@ if [ -d /usr/share/wine/fonts ]; then
     cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
 fi
 wineserver -w
+test_drive
 rm -f "$prefix"/.ombrix-*
 touch "$marker"

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR WatchTimer = 1;
 constexpr UINT WatchPeriodMs = 500;
 
 HWND HostMainWindow(const AcquireRecord* record)
@@ -50,7 +49,7 @@ bool BeginConversion(PluginGlobals* globals)
 bool WaitForConverter(PluginGlobals* globals)
 {
     HWND dialog = globals->progressDialog;
-    SetTimer(dialog, WatchTimer, WatchPeriodMs, nullptr);
+    SetTimer(dialog, ConverterWatchTimer, WatchPeriodMs, nullptr);
 
     // Every message of the thread is dispatched, the host's own included, so
     // that its windows keep painting while the converter runs.

@@ -2,7 +2,12 @@
 // until it has exited.
 #pragma once
 
+#include <windows.h>
+
 struct PluginGlobals;
+
+// The progress dialog's timer: launches, then polls, the converter.
+constexpr UINT_PTR ConverterWatchTimer = 1;
 
 bool BeginConversion(PluginGlobals* globals);
 bool WaitForConverter(PluginGlobals* globals);

@@ -1,6 +1,7 @@
 #include "converter/ProgressDialog.h"
 
 #include "converter/CenterDialog.h"
+#include "converter/ConverterWatch.h"
 #include "converter/Messages.h"
 #include "controller/ProcessLaunch.h"
 #include "shell/ModuleState.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR WatchTimer = 1;
 constexpr size_t ConverterNameCapacity = 52;
 constexpr size_t ConverterCommandCapacity = 200;
 constexpr char EmbeddingSwitch[] = " -embedding";
@@ -65,7 +65,7 @@ void LaunchConverter(HWND dialog)
         return;
     ConverterProcess = PROCESS_INFORMATION{};
     // No tick may arrive while the message box runs its own loop.
-    KillTimer(dialog, WatchTimer);
+    KillTimer(dialog, ConverterWatchTimer);
     ShowMessage(MessageConverterLaunchFailed);
     ConverterState = ConverterLaunchFailed;
 }
@@ -80,7 +80,7 @@ void PollConverter(HWND dialog)
     CloseHandle(ConverterProcess.hThread);
     ConverterProcess = PROCESS_INFORMATION{};
     ConverterState = ConverterExited;
-    KillTimer(dialog, WatchTimer);
+    KillTimer(dialog, ConverterWatchTimer);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include "StandInProcess.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
-#include "support/ScratchFolder.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -18,24 +19,22 @@ class Embedding : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WriteWholeFile(sources.File("a.jpg"), "jpeg bytes"));
-        ASSERT_TRUE(WriteWholeFile(sources.File("b.tif"), "tiff bytes"));
-        ASSERT_TRUE(WriteWholeFile(sources.File("c.dng"), "dng bytes"));
+        sources.MakeFile("a.jpg", "jpeg bytes");
+        sources.MakeFile("b.tif", "tiff bytes");
+        sources.MakeFile("c.dng", "dng bytes");
         scenario.outputParent = parent.Path();
-        scenario.recordFile = sources.File("record.json");
+        scenario.recordFile = sources.Inside("record.json");
         RemoveOutputFolderValue();
     }
     void TearDown() override { RemoveOutputFolderValue(); }
 
     std::map<std::string, std::string> ScenarioEnvironment()
     {
-        std::string file = sources.File("scenario.json");
-        EXPECT_TRUE(WriteWholeFile(file, ScenarioToJson(scenario)));
-        return {{ScenarioFileVariable, file}};
+        return {{ScenarioFileVariable, sources.MakeFile("scenario.json", ScenarioToJson(scenario))}};
     }
     long Run() { return RunStandIn("-embedding", ScenarioEnvironment()); }
 
-    nlohmann::json Record() { return nlohmann::json::parse(ReadWholeFile(scenario.recordFile)); }
+    nlohmann::json Record() { return nlohmann::json::parse(ReadFileBytes(scenario.recordFile)); }
 
     std::string OutputValue()
     {
@@ -44,20 +43,20 @@ protected:
         return value;
     }
 
-    ScratchFolder sources;
-    ScratchFolder parent;
+    TempFolder sources;
+    TempFolder parent;
     ConverterScenario scenario;
 };
 
 TEST_F(Embedding, ExportsCopiesIntoAFreshFolderAndWritesItsPath)
 {
-    scenario.files = {{sources.File("a.jpg"), "a.jpg"}, {sources.File("b.tif"), "renamed.tif"}};
+    scenario.files = {{sources.Inside("a.jpg"), "a.jpg"}, {sources.Inside("b.tif"), "renamed.tif"}};
     ASSERT_EQ(Run(), 0);
     std::string folder = OutputValue();
     EXPECT_EQ(folder.rfind(parent.Path() + "\\", 0), 0u) << folder;
-    EXPECT_EQ(ReadWholeFile(folder + "\\a.jpg"), "jpeg bytes");
-    EXPECT_EQ(ReadWholeFile(folder + "\\renamed.tif"), "tiff bytes");
-    EXPECT_TRUE(FileExists(sources.File("a.jpg"))) << "copied, not moved";
+    EXPECT_EQ(ReadFileBytes(folder + "\\a.jpg"), "jpeg bytes");
+    EXPECT_EQ(ReadFileBytes(folder + "\\renamed.tif"), "tiff bytes");
+    EXPECT_TRUE(PathExists(sources.Inside("a.jpg"))) << "copied, not moved";
     EXPECT_EQ(Record().at("exportFolder"), folder);
 }
 
@@ -67,7 +66,7 @@ TEST_F(Embedding, EachRunMakesANewFolder)
     std::string first = OutputValue();
     ASSERT_EQ(Run(), 0);
     EXPECT_NE(OutputValue(), first);
-    EXPECT_TRUE(FileExists(first));
+    EXPECT_TRUE(PathExists(first));
 }
 
 TEST_F(Embedding, FolderIsMadeUnderTheTemporaryFolderByDefault)
@@ -78,19 +77,19 @@ TEST_F(Embedding, FolderIsMadeUnderTheTemporaryFolderByDefault)
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
     EXPECT_EQ(folder.rfind(temp, 0), 0u) << folder << " is not under " << temp;
-    EXPECT_TRUE(RemoveFolderTree(folder));
+    RemoveTree(folder);
 }
 
 TEST_F(Embedding, SubfoldersHiddenAndReadOnlyEntries)
 {
-    ExportEntry nested{sources.File("a.jpg"), "sub\\deep.jpg"};
+    ExportEntry nested{sources.Inside("a.jpg"), "sub\\deep.jpg"};
     ExportEntry folderLikeImage{"", "dir.jpg", true};
-    ExportEntry hidden{sources.File("b.tif"), "hidden.tif", false, true, false};
-    ExportEntry readOnly{sources.File("c.dng"), "locked.dng", false, false, true};
+    ExportEntry hidden{sources.Inside("b.tif"), "hidden.tif", false, true, false};
+    ExportEntry readOnly{sources.Inside("c.dng"), "locked.dng", false, false, true};
     scenario.files = {nested, folderLikeImage, hidden, readOnly};
     ASSERT_EQ(Run(), 0);
     std::string folder = OutputValue();
-    EXPECT_EQ(ReadWholeFile(folder + "\\sub\\deep.jpg"), "jpeg bytes");
+    EXPECT_EQ(ReadFileBytes(folder + "\\sub\\deep.jpg"), "jpeg bytes");
     EXPECT_TRUE(GetFileAttributesA((folder + "\\dir.jpg").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(GetFileAttributesA((folder + "\\hidden.tif").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     DWORD locked = GetFileAttributesA((folder + "\\locked.dng").c_str());
@@ -139,18 +138,18 @@ TEST_F(Embedding, RecordHoldsTheCommandLineAndTheProgramPath)
 
 TEST_F(Embedding, KeepsRunningUntilTheAwaitedFileAppears)
 {
-    std::string go = sources.File("go");
+    std::string go = sources.Inside("go");
     scenario.waitForFile = go;
     ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
     StandInProcess process("-embedding", ScenarioEnvironment());
     ASSERT_TRUE(process.Started());
-    for (int i = 0; i < 600 && !FileExists(scenario.recordFile); ++i)
+    for (int i = 0; i < 600 && !PathExists(scenario.recordFile); ++i)
         Sleep(50);
     ASSERT_EQ(Record().at("phase"), "running");
     EXPECT_TRUE(process.Running());
     EXPECT_EQ(OutputValue(), "") << "nothing written before the file appears";
 
-    ASSERT_TRUE(WriteWholeFile(go, ""));
+    sources.MakeFile("go", "");
     EXPECT_EQ(process.Wait(), 0);
     EXPECT_NE(OutputValue(), "");
 }
@@ -160,18 +159,18 @@ TEST_F(Embedding, SingleVariablesWinOverTheScenarioFile)
     scenario.exitCode = 5;
     std::map<std::string, std::string> environment = ScenarioEnvironment();
     environment["OMBRIX_CONVERTER_EXIT_CODE"] = "0";
-    environment["OMBRIX_CONVERTER_FILES"] = sources.File("c.dng") + ">raw.dng";
+    environment["OMBRIX_CONVERTER_FILES"] = sources.Inside("c.dng") + ">raw.dng";
     environment["OMBRIX_CONVERTER_VALUE"] = "given:X:\\given";
     ASSERT_EQ(RunStandIn("-embedding", environment), 0);
     EXPECT_EQ(OutputValue(), "X:\\given");
     std::string folder = Record().at("exportFolder");
-    EXPECT_EQ(ReadWholeFile(folder + "\\raw.dng"), "dng bytes");
+    EXPECT_EQ(ReadFileBytes(folder + "\\raw.dng"), "dng bytes");
 }
 
 TEST_F(Embedding, MissingSourceFailsWithoutWritingTheValue)
 {
     ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
-    scenario.files = {{sources.File("nowhere.jpg"), "nowhere.jpg"}};
+    scenario.files = {{sources.Inside("nowhere.jpg"), "nowhere.jpg"}};
     EXPECT_EQ(Run(), 3);
     EXPECT_EQ(OutputValue(), "");
     nlohmann::json record = Record();
@@ -181,8 +180,7 @@ TEST_F(Embedding, MissingSourceFailsWithoutWritingTheValue)
 
 TEST_F(Embedding, MalformedScenarioFails)
 {
-    std::string file = sources.File("broken.json");
-    ASSERT_TRUE(WriteWholeFile(file, "{ \"files\": ["));
+    std::string file = sources.MakeFile("broken.json", "{ \"files\": [");
     EXPECT_EQ(RunStandIn("-embedding", {{ScenarioFileVariable, file}}), 3);
 }
 

@@ -8,13 +8,14 @@
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
 #include "host/ScopedEnvironment.h"
-#include "support/ScratchFolder.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 TEST(HandOffInstance, ModuleLaunchOfThisProgramIsRecordedInTheOutputFolder)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     HostOptions options;
     options.outputFolder = folder.Path();
     HostReport report = ImportWithTestModule("handOff=C:\\Photos\\a b.dng|D:\\c.dng", options);
@@ -29,7 +30,7 @@ TEST(HandOffInstance, ModuleLaunchOfThisProgramIsRecordedInTheOutputFolder)
 
 TEST(HandOffInstance, HostProgramRecordsFileArguments)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     std::string program = BesideProgram("ombrix-host.exe");
     std::string commandLine = "ombrix-host.exe \"C:\\x\\one.dng\" ";
     STARTUPINFOA startup{};

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestModuleRun.h"
-#include "support/ScratchFolder.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -64,10 +65,10 @@ TEST(ModuleLoading, EntryPointThatIsNotExportedIsRefused)
 
 TEST(ModuleLoading, FilesThatAreNoModuleAreRefused)
 {
-    ScratchFolder folder;
-    ASSERT_TRUE(WriteWholeFile(folder.File("text.8ba"), "not a module"));
-    EXPECT_TRUE(Mentions(LoadError(folder.File("text.8ba")), "cannot open"));
-    EXPECT_TRUE(Mentions(LoadError(folder.File("missing.8ba")), "cannot open"));
+    TempFolder folder;
+    folder.MakeFile("text.8ba", "not a module");
+    EXPECT_TRUE(Mentions(LoadError(folder.Inside("text.8ba")), "cannot open"));
+    EXPECT_TRUE(Mentions(LoadError(folder.Inside("missing.8ba")), "cannot open"));
 }
 
 TEST(ModuleLoading, RunsWithoutAModuleCallNothing)

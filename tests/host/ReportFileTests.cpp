@@ -6,7 +6,8 @@
 
 #include "TestModuleRun.h"
 #include "host/ReportWriter.h"
-#include "support/ScratchFolder.h"
+#include "support/FileContents.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -31,13 +32,13 @@ std::vector<nlohmann::json> Events(const std::vector<nlohmann::json>& lines, con
 
 TEST(ReportFile, EveryCallDocumentAndDialogHasItsLine)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     HostOptions options;
-    options.reportPath = folder.File("run.jsonl");
+    options.reportPath = folder.Inside("run.jsonl");
     HostReport report =
         ImportWithTestModule("images=2;width=3;height=2;profileBytes=10;messageBox=Box|Text;leakBuffer=1", options);
 
-    std::vector<nlohmann::json> lines = Lines(ReadWholeFile(options.reportPath));
+    std::vector<nlohmann::json> lines = Lines(ReadFileBytes(options.reportPath));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.front().at("event"), "run");
     EXPECT_EQ(lines.front().at("pipl").at("name"), "Test Module");

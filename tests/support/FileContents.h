@@ -1,0 +1,7 @@
+// The whole content of a file, for tests that check what a program wrote.
+#pragma once
+
+#include <string>
+
+// Empty when the file cannot be read.
+std::string ReadFileBytes(const std::string& path);

@@ -52,6 +52,10 @@ struct HostOptions {
     // instances (the DNG hand-off) write their reports during the run, unless
     // environment names another OMBRIX_HOST_REPORT_DIR.
     std::string outputFolder;
+    // False: a document's pixels are dropped once summed and saved (long runs
+    // of large images would not fit the host's memory otherwise).
+    bool keepPixels = true;
+
     // The run's report as JSON lines; empty: in memory only.
     std::string reportPath;
 

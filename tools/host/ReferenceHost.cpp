@@ -1,5 +1,6 @@
 #include "host/ReferenceHost.h"
 
+#include "host/DocumentSaver.h"
 #include "host/HandOffRecord.h"
 #include "host/ReportWriter.h"
 #include "host/ScopedEnvironment.h"
@@ -23,6 +24,21 @@ double NowMs()
 std::string PascalText(const unsigned char* text)
 {
     return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+DocumentRecord DescribedDocument(const AcquireRecord& record, int index)
+{
+    DocumentRecord document;
+    document.index = index;
+    document.filename = PascalText(record.filename);
+    document.mode = record.imageMode;
+    document.width = record.imageSize.h;
+    document.height = record.imageSize.v;
+    document.depth = record.depth;
+    document.planes = record.planes;
+    document.hRes = record.imageHRes;
+    document.vRes = record.imageVRes;
+    return document;
 }
 
 }  // namespace
@@ -125,78 +141,87 @@ HostReport ReferenceHost::About()
     return report;
 }
 
-void ReferenceHost::RunCycle(AcquireRecord* record, HostReport* report, bool* again)
+void ReferenceHost::ContinueUntilDone(AcquireRecord* record, DocumentRecord* document, DocumentAssembler* assembler)
 {
-    *again = false;
+    std::string problem;
+    if (!assembler->Begin(document, &problem)) {
+        report_->problems.push_back("document " + std::to_string(document->index) + " cannot be made: " + problem);
+        document->error = ResultBadParameters;
+        return;
+    }
+    callbacks_->SetDocument(document, assembler);
+    for (int calls = 1;; ++calls) {
+        OSErr result = Call(SelectorContinue, record, record, document->index).result;
+        if (result != 0) {
+            document->error = result;
+            break;
+        }
+        if (record->data == nullptr)
+            break;
+        callbacks_->TakeReturnedStrip();
+        if (calls >= options_.maxContinueCalls) {
+            report_->problems.push_back("Continue still set data after " + std::to_string(calls) + " calls");
+            document->error = ResultBadParameters;
+            break;
+        }
+    }
+    callbacks_->SetDocument(nullptr, nullptr);
+    // A strip the host refused discards the document, whatever Continue said.
+    for (const StripRecord& strip : document->strips)
+        if (document->error == 0 && strip.answer != 0)
+            document->error = strip.answer;
+}
+
+void ReferenceHost::TakeProfile(AcquireRecord* record, DocumentRecord* document)
+{
+    document->hasProfile = record->iCCprofileData != nullptr;
+    document->profileSizeField = record->iCCprofileSize;
+    if (document->hasProfile)
+        document->profile = callbacks_->TakeProfile(record->iCCprofileData);
+    record->iCCprofileData = nullptr;
+}
+
+void ReferenceHost::Keep(DocumentRecord* document)
+{
+    std::string problem;
+    if (document->complete && !options_.outputFolder.empty() &&
+        !SaveDocument(document, options_.outputFolder, &problem))
+        report_->problems.push_back("document " + std::to_string(document->index) + " not saved: " + problem);
+    if (!options_.keepPixels) {
+        document->pixels.clear();
+        document->pixels.shrink_to_fit();
+    }
+    report_->documents.push_back(std::move(*document));
+}
+
+bool ReferenceHost::RunCycle(AcquireRecord* record)
+{
     record->data = nullptr;
     record->iCCprofileData = nullptr;
     record->iCCprofileSize = 0;
-    int index = int(report->documents.size());
+    int index = int(report_->documents.size());
 
     if (Call(SelectorStart, record, record, index).result != 0) {
         // No document, and no Finish after a failed Start; a profile handed
         // over all the same is still the host's to free.
-        report->calls.back().document = -1;
-        if (record->iCCprofileData != nullptr)
-            callbacks_->TakeProfile(record->iCCprofileData);
-        record->iCCprofileData = nullptr;
-        return;
+        report_->calls.back().document = -1;
+        DocumentRecord discarded;
+        TakeProfile(record, &discarded);
+        return false;
     }
 
-    DocumentRecord document;
-    document.index = index;
-    document.filename = PascalText(record->filename);
-    document.mode = record->imageMode;
-    document.width = record->imageSize.h;
-    document.height = record->imageSize.v;
-    document.depth = record->depth;
-    document.planes = record->planes;
-    document.hRes = record->imageHRes;
-    document.vRes = record->imageVRes;
-
+    DocumentRecord document = DescribedDocument(*record, index);
     DocumentAssembler assembler;
-    std::string problem;
-    if (!assembler.Begin(&document, &problem)) {
-        report->problems.push_back("document " + std::to_string(index) + " cannot be made: " + problem);
-        document.error = ResultBadParameters;
-    } else {
-        callbacks_->SetDocument(&document, &assembler);
-        for (int calls = 1;; ++calls) {
-            OSErr result = Call(SelectorContinue, record, record, index).result;
-            if (result != 0) {
-                document.error = result;
-                break;
-            }
-            if (record->data == nullptr)
-                break;
-            callbacks_->TakeReturnedStrip();
-            if (calls >= options_.maxContinueCalls) {
-                report->problems.push_back("Continue still set data after " + std::to_string(calls) + " calls");
-                document.error = ResultBadParameters;
-                break;
-            }
-        }
-        callbacks_->SetDocument(nullptr, nullptr);
-    }
-    // The host refused a strip: the document is not kept, whatever Continue said.
-    for (const StripRecord& strip : document.strips)
-        if (document.error == 0 && strip.answer != 0)
-            document.error = strip.answer;
-
+    ContinueUntilDone(record, &document, &assembler);
     OSErr finish = Call(SelectorFinish, record, record, index).result;
     if (document.error == 0)
         document.error = finish;
-
     // The profile is the host's once handed over; it frees it after Finish.
-    document.hasProfile = record->iCCprofileData != nullptr;
-    document.profileSizeField = record->iCCprofileSize;
-    if (document.hasProfile)
-        document.profile = callbacks_->TakeProfile(record->iCCprofileData);
-    record->iCCprofileData = nullptr;
-
+    TakeProfile(record, &document);
     assembler.End();
-    report->documents.push_back(std::move(document));
-    *again = record->acquireAgain != 0 && report->documents.back().error == 0;
+    bool again = record->acquireAgain != 0 && document.error == 0;
+    Keep(&document);
+    return again;
 }
 
 HostReport ReferenceHost::Import()
@@ -236,7 +261,7 @@ HostReport ReferenceHost::Import()
                 report.problems.push_back("acquireAgain still set after " + std::to_string(cycle) + " cycles");
                 break;
             }
-            RunCycle(record, &report, &again);
+            again = RunCycle(record);
         }
     }
     if (wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare))

@@ -55,7 +55,11 @@ public:
 private:
     HostReport NewReport(const char* command) const;
     CallRecord Call(int16_t selector, void* block, AcquireRecord* record, int document);
-    void RunCycle(AcquireRecord* record, HostReport* report, bool* again);
+    // One cycle of Start, Continue and Finish; true when another follows.
+    bool RunCycle(AcquireRecord* record);
+    void ContinueUntilDone(AcquireRecord* record, DocumentRecord* document, DocumentAssembler* assembler);
+    void TakeProfile(AcquireRecord* record, DocumentRecord* document);
+    void Keep(DocumentRecord* document);
     void FinishReport(HostReport* report, double startMs);
 
     HostOptions options_;

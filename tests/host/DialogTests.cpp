@@ -60,6 +60,8 @@ TEST(HostDialogs, ModelessDialogWithAButtonIsAnsweredBetweenCalls)
     const DialogRecord* notice = report.FindDialog("Test Module Notice");
     ASSERT_NE(notice, nullptr);
     EXPECT_EQ(notice->action, "pressed OK");
+    EXPECT_FALSE(notice->messageBox);
+    EXPECT_EQ(notice->text, "Notice text");
     EXPECT_FALSE(Contains(report.calls.at(1).dialogsOpenBefore, "Test Module Notice"));
 }
 

@@ -43,19 +43,40 @@ bool IsPushButton(HWND window)
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
+BOOL CALLBACK FindPushButton(HWND child, LPARAM param)
+{
+    if (!IsPushButton(child))
+        return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+HWND FirstPushButton(HWND dialog)
+{
+    HWND first = nullptr;
+    EnumChildWindows(dialog, FindPushButton, reinterpret_cast<LPARAM>(&first));
+    return first;
+}
+
+// A system message box's text is a static text control with id 0xFFFF. A
+// dialog from resources may have such a control too (the usual id -1 for
+// static controls): only one that also has a button counts as a message box.
+HWND MessageBoxText(HWND dialog)
+{
+    HWND text = GetDlgItem(dialog, MessageBoxTextId);
+    if (text == nullptr || _stricmp(ClassOf(text).c_str(), "Static") != 0)
+        return nullptr;
+    LONG type = GetWindowLongA(text, GWL_STYLE) & SS_TYPEMASK;
+    if (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE)
+        return nullptr;
+    return FirstPushButton(dialog) != nullptr ? text : nullptr;
+}
+
 BOOL CALLBACK CollectControl(HWND child, LPARAM param)
 {
     auto* controls = reinterpret_cast<std::vector<DialogControl>*>(param);
     controls->push_back(DialogControl{int(uint16_t(GetDlgCtrlID(child))), ClassOf(child), WindowText(child)});
     return TRUE;
-}
-
-BOOL CALLBACK FindPushButton(HWND child, LPARAM param)
-{
-    if (!IsPushButton(child))
-        return TRUE;
-    *reinterpret_cast<int*>(param) = GetDlgCtrlID(child);
-    return FALSE;
 }
 
 void Press(HWND dialog, int id)
@@ -76,9 +97,8 @@ int AnsweringButton(HWND dialog)
     LRESULT defaultId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
     if (HIWORD(defaultId) == DC_HASDEFID && GetDlgItem(dialog, LOWORD(defaultId)) != nullptr)
         return LOWORD(defaultId);
-    int first = 0;
-    EnumChildWindows(dialog, FindPushButton, reinterpret_cast<LPARAM>(&first));
-    return first;
+    HWND first = FirstPushButton(dialog);
+    return first != nullptr ? GetDlgCtrlID(first) : 0;
 }
 
 DialogAutomation::DialogAutomation(const HostOptions& options) : options_(options), previous_(ActiveAutomation)
@@ -134,8 +154,8 @@ void DialogAutomation::Record(HWND window, bool answer)
     dialog.caption = WindowText(window);
     dialog.duringSelector = selector_;
     EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&dialog.controls));
-    HWND messageText = GetDlgItem(window, MessageBoxTextId);
-    dialog.messageBox = messageText != nullptr && _stricmp(ClassOf(messageText).c_str(), "Static") == 0;
+    HWND messageText = MessageBoxText(window);
+    dialog.messageBox = messageText != nullptr;
     if (dialog.messageBox) {
         dialog.text = WindowText(messageText);
     } else {

@@ -84,6 +84,8 @@ void PrintReport(const HostReport& report)
                     SelectorName(leak.selector).c_str());
     for (const std::string& problem : report.problems)
         std::printf("  problem: %s\n", AnsiToUtf8(problem).c_str());
+    if (report.command == "import")
+        std::printf("  %d of %zu documents kept\n", report.CompleteDocuments(), report.documents.size());
 }
 
 int Run(const std::string& command, const std::string& modulePath, HostOptions options,

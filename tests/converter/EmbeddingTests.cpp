@@ -7,13 +7,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "StandInProcess.h"
+#include "support/ChildProcess.h"
+#include "support/TestSupport.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
 #include "support/FileContents.h"
 #include "support/TempFolder.h"
 
 namespace {
+
+constexpr const char* StandIn = "ombrix-converter.exe";
 
 class Embedding : public ::testing::Test {
 protected:
@@ -32,7 +35,7 @@ protected:
     {
         return {{ScenarioFileVariable, sources.MakeFile("scenario.json", ScenarioToJson(scenario))}};
     }
-    long Run() { return RunStandIn("-embedding", ScenarioEnvironment()); }
+    long Run() { return RunChild(StandIn, "-embedding", ScenarioEnvironment()); }
 
     nlohmann::json Record() { return nlohmann::json::parse(ReadFileBytes(scenario.recordFile)); }
 
@@ -141,7 +144,7 @@ TEST_F(Embedding, KeepsRunningUntilTheAwaitedFileAppears)
     std::string go = sources.Inside("go");
     scenario.waitForFile = go;
     ASSERT_EQ(WriteOutputFolderValue(""), ERROR_SUCCESS);
-    StandInProcess process("-embedding", ScenarioEnvironment());
+    ChildProcess process(StandIn, "-embedding", ScenarioEnvironment());
     ASSERT_TRUE(process.Started());
     for (int i = 0; i < 600 && !PathExists(scenario.recordFile); ++i)
         Sleep(50);
@@ -161,7 +164,7 @@ TEST_F(Embedding, SingleVariablesWinOverTheScenarioFile)
     environment["OMBRIX_CONVERTER_EXIT_CODE"] = "0";
     environment["OMBRIX_CONVERTER_FILES"] = sources.Inside("c.dng") + ">raw.dng";
     environment["OMBRIX_CONVERTER_VALUE"] = "given:X:\\given";
-    ASSERT_EQ(RunStandIn("-embedding", environment), 0);
+    ASSERT_EQ(RunChild(StandIn, "-embedding", environment), 0);
     EXPECT_EQ(OutputValue(), "X:\\given");
     std::string folder = Record().at("exportFolder");
     EXPECT_EQ(ReadFileBytes(folder + "\\raw.dng"), "dng bytes");
@@ -181,7 +184,7 @@ TEST_F(Embedding, MissingSourceFailsWithoutWritingTheValue)
 TEST_F(Embedding, MalformedScenarioFails)
 {
     std::string file = sources.MakeFile("broken.json", "{ \"files\": [");
-    EXPECT_EQ(RunStandIn("-embedding", {{ScenarioFileVariable, file}}), 3);
+    EXPECT_EQ(RunChild(StandIn, "-embedding", {{ScenarioFileVariable, file}}), 3);
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include <windows.h>
 
-#include "StandInProcess.h"
+#include "support/ChildProcess.h"
+#include "support/TestSupport.h"
 #include "converter/StandInRegistry.h"
 
 namespace {
+
+constexpr const char* StandIn = "ombrix-converter.exe";
 
 bool KeyExists(const char* path)
 {
@@ -29,7 +32,7 @@ protected:
 
 TEST_F(StandInRegistration, OpenCommandIsTheUnquotedPathAndFiveCharactersOfArgument)
 {
-    ASSERT_EQ(RunStandIn("--register"), 0);
+    ASSERT_EQ(RunChild(StandIn, "--register"), 0);
     std::string command;
     ASSERT_TRUE(ReadOpenCommand(&command));
     std::string path = BesideProgram("ombrix-converter.exe");
@@ -40,8 +43,8 @@ TEST_F(StandInRegistration, OpenCommandIsTheUnquotedPathAndFiveCharactersOfArgum
 
 TEST_F(StandInRegistration, UnregisterRemovesTheCommandAndTheKeysLeftEmpty)
 {
-    ASSERT_EQ(RunStandIn("--register"), 0);
-    ASSERT_EQ(RunStandIn("--unregister"), 0);
+    ASSERT_EQ(RunChild(StandIn, "--register"), 0);
+    ASSERT_EQ(RunChild(StandIn, "--unregister"), 0);
     std::string command;
     EXPECT_FALSE(ReadOpenCommand(&command));
     EXPECT_FALSE(KeyExists(ConverterDocumentKey));
@@ -54,8 +57,8 @@ TEST_F(StandInRegistration, UnregisterKeepsWhatOthersPutBesideIt)
                               nullptr, &icon, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(icon);
-    ASSERT_EQ(RunStandIn("--register"), 0);
-    ASSERT_EQ(RunStandIn("--unregister"), 0);
+    ASSERT_EQ(RunChild(StandIn, "--register"), 0);
+    ASSERT_EQ(RunChild(StandIn, "--unregister"), 0);
     EXPECT_FALSE(KeyExists(ConverterCommandKey));
     EXPECT_FALSE(KeyExists("OmbrixProject.Document\\shell"));
     EXPECT_TRUE(KeyExists("OmbrixProject.Document\\DefaultIcon"));
@@ -63,13 +66,13 @@ TEST_F(StandInRegistration, UnregisterKeepsWhatOthersPutBesideIt)
 
 TEST_F(StandInRegistration, UnregisterWithoutRegistrationSucceeds)
 {
-    EXPECT_EQ(RunStandIn("--unregister"), 0);
+    EXPECT_EQ(RunChild(StandIn, "--unregister"), 0);
 }
 
 TEST_F(StandInRegistration, UnknownArgumentsAreRefused)
 {
-    EXPECT_EQ(RunStandIn("--frobnicate"), 2);
-    EXPECT_EQ(RunStandIn(""), 2);
+    EXPECT_EQ(RunChild(StandIn, "--frobnicate"), 2);
+    EXPECT_EQ(RunChild(StandIn, ""), 2);
 }
 
 }  // namespace

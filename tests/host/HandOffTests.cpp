@@ -2,13 +2,10 @@
 // over, records its command line and exits.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "TestModuleRun.h"
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
-#include "host/ScopedEnvironment.h"
-#include "support/FileContents.h"
+#include "support/ChildProcess.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -31,26 +28,10 @@ TEST(HandOffInstance, ModuleLaunchOfThisProgramIsRecordedInTheOutputFolder)
 TEST(HandOffInstance, HostProgramRecordsFileArguments)
 {
     TempFolder folder;
-    std::string program = BesideProgram("ombrix-host.exe");
-    std::string commandLine = "ombrix-host.exe \"C:\\x\\one.dng\" ";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    {
-        ScopedEnvironment environment({{HandOffReportDirVariable, folder.Path()}});
-        ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-    }
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(RunChild("ombrix-host.exe", "\"C:\\x\\one.dng\" ", {{HandOffReportDirVariable, folder.Path()}}), 0);
     std::vector<HandOffRecord> records = ReadHandOffRecords(folder.Path());
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].commandLine, commandLine);
+    EXPECT_EQ(records[0].commandLine, "ombrix-host.exe \"C:\\x\\one.dng\" ");
     EXPECT_EQ(records[0].paths, (std::vector<std::string>{"C:\\x\\one.dng"}));
 }
 

@@ -124,15 +124,20 @@ void ReferenceHost::FinishReport(HostReport* report, double startMs)
         report->problems.push_back("the report cannot be written to " + options_.reportPath);
 }
 
+double ReferenceHost::BeginRun(HostReport* report)
+{
+    report_ = report;
+    callbacks_->BeginRun(report);
+    automation_.BeginRun(report);
+    return NowMs();
+}
+
 HostReport ReferenceHost::About()
 {
     HostReport report = NewReport("about");
     if (!module_.IsLoaded())
         return report;
-    double start = NowMs();
-    report_ = &report;
-    callbacks_->BeginRun(&report);
-    automation_.BeginRun(&report);
+    double start = BeginRun(&report);
 
     AboutRecord about{};
     about.platformData = &platform_;
@@ -229,10 +234,7 @@ HostReport ReferenceHost::Import()
     HostReport report = NewReport("import");
     if (!module_.IsLoaded())
         return report;
-    double start = NowMs();
-    report_ = &report;
-    callbacks_->BeginRun(&report);
-    automation_.BeginRun(&report);
+    double start = BeginRun(&report);
 
     ScopedEnvironment environment;
     if (!options_.outputFolder.empty()) {
@@ -250,6 +252,8 @@ HostReport ReferenceHost::Import()
     record->maxData = options_.bufferSpace;
     record->platformData = &platform_;
     record->canFinalize = 1;
+    for (int16_t plane = 0; plane < 16; ++plane)
+        record->planeMap[plane] = plane;
     callbacks_->Install(record);
 
     OSErr prepared = Call(SelectorPrepare, record, record, -1).result;

@@ -54,6 +54,8 @@ public:
 
 private:
     HostReport NewReport(const char* command) const;
+    // Counts into report from now on; returns the start time.
+    double BeginRun(HostReport* report);
     CallRecord Call(int16_t selector, void* block, AcquireRecord* record, int document);
     // One cycle of Start, Continue and Finish; true when another follows.
     bool RunCycle(AcquireRecord* record);

@@ -32,7 +32,9 @@ bool BeginConversion(PluginGlobals* globals)
     }
     ResetOutputFolderValue();
 
-    if (globals->progressDialog != nullptr) {
+    // A dialog destroyed behind our back (with its owner) is made anew: a
+    // stale window could carry no timer, and the wait would never end.
+    if (globals->progressDialog != nullptr && IsWindow(globals->progressDialog)) {
         SetActiveWindow(globals->progressDialog);
         return true;
     }
@@ -49,7 +51,8 @@ bool BeginConversion(PluginGlobals* globals)
 bool WaitForConverter(PluginGlobals* globals)
 {
     HWND dialog = globals->progressDialog;
-    SetTimer(dialog, ConverterWatchTimer, WatchPeriodMs, nullptr);
+    if (SetTimer(dialog, ConverterWatchTimer, WatchPeriodMs, nullptr) == 0)
+        return false;  // without ticks nothing would ever end the wait
 
     // Every message of the thread is dispatched, the host's own included, so
     // that its windows keep painting while the converter runs.

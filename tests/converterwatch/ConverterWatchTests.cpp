@@ -269,6 +269,16 @@ TEST_F(ConverterWatchTest, SecondBeginReusesTheOpenDialogButStillLooksUpAndReset
     EXPECT_EQ(value->bytes, "") << "reset to zero bytes";
 }
 
+TEST_F(ConverterWatchTest, DialogDestroyedBehindTheModulesBackIsMadeAnew)
+{
+    RegisterStandIn();
+    ASSERT_TRUE(BeginConversion(&globals));
+    DestroyWindow(globals.progressDialog);  // as its owner's destruction would
+    ASSERT_TRUE(BeginConversion(&globals));
+    EXPECT_TRUE(IsWindow(globals.progressDialog));
+    EXPECT_TRUE(WaitForConverter(&globals)) << "the new dialog's ticks end the wait";
+}
+
 TEST_F(ConverterWatchTest, OldFoldersAreCleanedOncePerLoadAndNotAfterMessageOne)
 {
     std::string first = scratch.MakeFolder("old-export-1");

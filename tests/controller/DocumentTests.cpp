@@ -67,4 +67,72 @@ TEST_F(DocumentRunTest, RefusedProfilesLeaveTheDocumentWithout)
     EXPECT_EQ(report.suites.handlesCreated, report.suites.handlesDisposed + 1) << "only the globals block is kept";
 }
 
+// Files the module cannot import as they are: the user is told, and the host
+// gets no document.
+TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
+{
+    std::string sources = scratch.Inside("sources");
+    SaveAndUnload(MakeGrey8(8, 8), FIF_JPEG, sources + "\\grey.jpg");
+    SaveAndUnload(MakeFloatRgb(8, 8), FIF_TIFF, sources + "\\float.tif");
+    SaveAndUnload(MakeRgb24(64, 64), FIF_JPEG, sources + "\\cut.jpg");
+    TruncateFile(sources + "\\cut.jpg", 0.5);
+    SaveAndUnload(MakeOpaqueRgba32(6, 4), FIF_TIFF, sources + "\\opaque.tif");
+    Export({{sources + "\\cut.jpg", "a-cut.jpg"}, {sources + "\\float.tif", "b-float.tif"},
+            {sources + "\\grey.jpg", "c-grey.jpg"}, {sources + "\\opaque.tif", "d-opaque.tif"}});
+    HostReport report = Run();
+
+    // The host ends a run at the first Start that fails.
+    ASSERT_EQ(CallTrace(report), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+    EXPECT_EQ(MessageTexts(report),
+              std::vector<std::string>{"An error occured while importing images.\n\nPlease contact Korvel."});
+
+    // Each of the others, first in its own folder.
+    struct Case {
+        const char* file;
+        const char* text;
+    } cases[] = {
+        {"float.tif", "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !"},
+        {"grey.jpg", "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Export({{sources + "\\" + c.file, c.file}});
+        HostReport refused = Run();
+        EXPECT_EQ(CallTrace(refused), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+        EXPECT_EQ(MessageTexts(refused), std::vector<std::string>{c.text});
+        EXPECT_EQ(refused.CompleteDocuments(), 0);
+    }
+
+    Export({{sources + "\\opaque.tif", "opaque.tif"}});
+    HostReport opaque = Run();
+    ASSERT_EQ(opaque.documents.size(), 1u);
+    EXPECT_TRUE(opaque.documents[0].complete) << "an opaque RGBA file arrives in its own colours";
+    EXPECT_EQ(opaque.documents[0].pixels, ExpectedRgb24(6, 4).bytes);
+}
+
+TEST_F(DocumentRunTest, CancelAndHostErrorsDiscardTheDocumentAndGiveEveryBufferBack)
+{
+    std::string sources = scratch.Inside("sources");
+    SaveAndUnload(MakeRgb24(5, 3), FIF_TIFF, sources + "\\three-rows.tif");
+    Export({{sources + "\\three-rows.tif", "a.tif"}});
+
+    Host().Options().abortAtPoll = 2;
+    Host().Options().bufferSpace = 5 * 3 + 300 * 15;  // one-row strips
+    HostReport cancelled = Run();
+    EXPECT_EQ(CallTrace(cancelled), (std::vector<std::string>{"prepare=0", "start=0", "continue=-128", "finish=0",
+                                                               "finalize=0"}));
+    ASSERT_EQ(cancelled.documents.size(), 1u);
+    EXPECT_FALSE(cancelled.documents[0].complete);
+    EXPECT_EQ(cancelled.documents[0].strips.size(), 1u) << "the strip before the cancel was sent";
+    EXPECT_EQ(cancelled.suites.buffersAllocated, cancelled.suites.buffersFreed);
+
+    Host().Options().abortAtPoll = 0;
+    Host().Options().advanceStateErrorAtStrip = 1;
+    HostReport refused = Run();
+    EXPECT_EQ(CallTrace(refused), (std::vector<std::string>{"prepare=0", "start=0", "continue=-36", "finish=0",
+                                                             "finalize=0"}));
+    EXPECT_EQ(refused.CompleteDocuments(), 0);
+    EXPECT_EQ(refused.suites.buffersAllocated, refused.suites.buffersFreed);
+}
+
 }  // namespace

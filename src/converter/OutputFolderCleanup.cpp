@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "converter/CleanupPathSafety.h"
 #include "converter/RegistryEnumeration.h"
@@ -19,10 +20,23 @@ bool JoinPath(char (&destination)[PathCapacity], const char* folder, const char*
     return length >= 0 && static_cast<size_t>(length) < sizeof destination;
 }
 
+// The platform's search finds nothing for a path ending in a separator, even
+// when it names a folder; without the separator it finds the folder itself.
 bool SomethingExistsAt(const char* path)
 {
+    char searched[PathCapacity];
+    size_t length = strnlen(path, PathCapacity);
+    if (length == PathCapacity) {
+        return false;
+    }
+    while (length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/')) {
+        length--;
+    }
+    std::memcpy(searched, path, length);
+    searched[length] = '\0';
+
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
+    HANDLE search = FindFirstFileA(searched, &found);
     if (search == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -73,6 +73,17 @@ TEST_F(CleanupPassTest, EmptyFolderIsDeletedWithItsRecord)
     EXPECT_TRUE(Records().empty());
 }
 
+TEST_F(CleanupPassTest, FolderRecordedWithATrailingBackslashIsDeletedToo)
+{
+    // A converter may report its folder with a final separator; the files of
+    // that folder must go with the record, not stay on disk unrecorded.
+    std::string folder = MakeExport("trailing", 2);
+    Record("0", folder + "\\");
+    CleanupOldOutputFolders();
+    EXPECT_FALSE(PathExists(folder));
+    EXPECT_TRUE(Records().empty());
+}
+
 TEST_F(CleanupPassTest, TwoRecordsOfOneFolderAreBothRemoved)
 {
     std::string folder = MakeExport("twice", 2);

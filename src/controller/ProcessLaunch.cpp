@@ -23,7 +23,7 @@ void WaitForExit(HANDLE process)
     if (!GetExitCodeProcess(process, &exitCode)) {
         return;
     }
-    while (exitCode == STILL_ACTIVE) {
+    while (exitCode == STILL_ACTIVE && !ProcessHasExited(process)) {
         if (!GetExitCodeProcess(process, &exitCode)) {
             return;
         }
@@ -32,6 +32,13 @@ void WaitForExit(HANDLE process)
 }
 
 }  // namespace
+
+bool ProcessHasExited(HANDLE process)
+{
+    // A process may exit with the very code that means "still running"; only
+    // its signalled state tells then. Asked without waiting.
+    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
 
 bool FileNamePart(const char* path, char* destination, size_t capacity)
 {

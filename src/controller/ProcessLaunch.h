@@ -9,6 +9,9 @@
 // destination empty, when it does not fit in capacity bytes.
 bool FileNamePart(const char* path, char* destination, size_t capacity);
 
+// True once the process has ended, whatever its exit code; never waits.
+bool ProcessHasExited(HANDLE process);
+
 // The startup information every process started by the module gets.
 void PrepareStartupInfo(STARTUPINFOA& startup);
 

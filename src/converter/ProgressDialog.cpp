@@ -74,7 +74,7 @@ void PollConverter(HWND dialog)
 {
     DWORD exitCode = STILL_ACTIVE;
     GetExitCodeProcess(ConverterProcess.hProcess, &exitCode);
-    if (exitCode == STILL_ACTIVE)
+    if (exitCode == STILL_ACTIVE && !ProcessHasExited(ConverterProcess.hProcess))
         return;
     CloseHandle(ConverterProcess.hProcess);
     CloseHandle(ConverterProcess.hThread);

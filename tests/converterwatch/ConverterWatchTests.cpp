@@ -84,6 +84,16 @@ TEST_F(ConverterWatchTest, ConverterThatExitsAtOnceIsSeenAtTheSecondTick)
     CloseProgressDialog(&globals);  // nothing left to close
 }
 
+TEST_F(ConverterWatchTest, ConverterExitingWithTheStillRunningCodeIsSeenToHaveExited)
+{
+    RegisterStandIn();
+    SetVariable("OMBRIX_CONVERTER_EXIT_CODE", "259");
+    ASSERT_TRUE(BeginConversion(&globals));
+    EXPECT_TRUE(WaitForConverter(&globals));
+    EXPECT_EQ(ConverterState, ConverterExited);
+    EXPECT_EQ(RecordedField("phase"), "done");
+}
+
 TEST_F(ConverterWatchTest, HostKeepsAnsweringWhileTheConverterRuns)
 {
     RegisterStandIn();

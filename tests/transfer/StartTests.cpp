@@ -6,6 +6,7 @@
 
 #include "shell/ModuleState.h"
 #include "support/TempFolder.h"
+#include "transfer/AllocationFailure.h"
 #include "transfer/ImageLoading.h"
 #include "transfer/TestImages.h"
 #include "transfer/TransferHost.h"
@@ -145,6 +146,54 @@ TEST_F(StartTest, TiffMissingItsLastRowsIsAnImportErrorNotAPartlyFilledPicture)
     ReleaseCurrentBitmap();
     TruncateFile(folder.Inside("rows.tif"), 0.7);
     ExpectRefused(3);
+}
+
+// The decoder keeps a file's comment in containers that allocate while the
+// file loads; in a host short of memory any of those allocations may fail.
+TEST_F(StartTest, DecoderOutOfMemoryIsAnImportErrorThatLeavesTheFileClosed)
+{
+    FIBITMAP* bitmap = MakeRgb24(24, 16);
+    FITAG* tag = FreeImage_CreateTag();
+    const char comment[] = "exported";
+    FreeImage_SetTagKey(tag, "Comment");
+    FreeImage_SetTagType(tag, FIDT_ASCII);
+    FreeImage_SetTagCount(tag, sizeof comment);
+    FreeImage_SetTagLength(tag, sizeof comment);
+    FreeImage_SetTagValue(tag, comment);
+    FreeImage_SetMetadata(FIMD_COMMENTS, bitmap, "Comment", tag);
+    FreeImage_DeleteTag(tag);
+    Place(bitmap, FIF_JPEG, "noted.jpg");
+
+    FailAllocation(0);
+    const int16_t loaded = host.Start();
+    const size_t allocations = AllocationsSinceArmed();
+    ASSERT_EQ(loaded, 0);
+    ASSERT_GT(allocations, 0u) << "the load allocates nothing that could fail";
+    ReleaseCurrentBitmap();
+
+    for (size_t k = 1; k <= allocations; ++k) {
+        DialogWatcher boxes;
+        int16_t result = 0;
+        bool escaped = false;
+        FailAllocation(k);
+        try {
+            result = host.Start();
+        } catch (...) {
+            escaped = true;
+        }
+        AllocationsSinceArmed();
+        ReleaseCurrentBitmap();
+        EXPECT_FALSE(escaped) << "an exception left Start at allocation " << k << " of " << allocations;
+        if (result != 0) {
+            EXPECT_EQ(result, -128);
+            EXPECT_EQ(MessageTexts(boxes), std::vector<std::string>{ModuleMessageText(3)});
+        }
+        HANDLE file = CreateFileA(folder.Inside("noted.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the file is still held open after allocation " << k;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
 }
 
 TEST_F(StartTest, FileThatIsNoJpegIsAnImportError)

@@ -47,13 +47,22 @@ void DescribeDocument(AcquireRecord* record, FIBITMAP* bitmap)
     record->planes = 3;
 }
 
+// Bytes 16 to 19 of a profile name the colour space of the data it
+// describes. The decoder turns CMYK files into RGB pixels but keeps their
+// CMYK profile, which would misdescribe the document.
+bool DescribesOtherThanRgb(const FIICCPROFILE* profile)
+{
+    return profile->size >= 20 && std::memcmp(static_cast<const char*>(profile->data) + 16, "RGB ", 4) != 0;
+}
+
 // A copy of the embedded profile in a new host handle, when the host takes
 // one. A host that cannot make the handle gets the document without it.
 void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 {
     const FIICCPROFILE* profile = FreeImage_GetICCProfile(bitmap);
     const HandleProcs* procs = record->handleProcs;
-    if (record->canUseICCProfiles == 0 || profile == nullptr || profile->data == nullptr)
+    if (record->canUseICCProfiles == 0 || profile == nullptr || profile->data == nullptr ||
+        DescribesOtherThanRgb(profile))
         return;
     if (procs == nullptr || procs->newProc == nullptr || procs->lockProc == nullptr || procs->unlockProc == nullptr)
         return;

@@ -313,6 +313,25 @@ TEST_F(StartProfileTest, HandleThatCannotBeLockedIsGivenBack)
     EXPECT_EQ(host.Handles().LiveHandles(), 0);
 }
 
+// The decoder turns a CMYK file into RGB pixels but keeps its CMYK profile,
+// which would tell the host to read the RGB document as CMYK.
+TEST_F(StartProfileTest, ProfileOfAnotherColourSpaceIsNotPassed)
+{
+    FIBITMAP* bitmap = MakeOpaqueRgba32(20, 10);
+    std::vector<uint8_t> cmyk = MakeProfileBytes(3000, "CMYK");
+    FreeImage_CreateICCProfile(bitmap, cmyk.data(), long(cmyk.size()));
+    FreeImage_GetICCProfile(bitmap)->flags |= FIICC_COLOR_IS_CMYK;
+    ASSERT_EQ(FreeImage_GetColorType(bitmap), FIC_CMYK);
+    Place(bitmap, FIF_JPEG, "press.jpg");
+    host.Record()->iCCprofileData = hostsOwn;
+    host.Record()->iCCprofileSize = 77;
+    EXPECT_EQ(host.Start(), 0) << "the pixels arrive as the decoder made them";
+    EXPECT_EQ(host.Record()->depth, 8);
+    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
+    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
+    EXPECT_EQ(host.Handles().created, 0);
+}
+
 TEST_F(StartProfileTest, RefusedImageGivesNoProfile)
 {
     FIBITMAP* bitmap = MakeGrey8(20, 10);

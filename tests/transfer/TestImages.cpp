@@ -216,7 +216,7 @@ HostImage DecodeForComparison(FREE_IMAGE_FORMAT format, const std::string& path,
     return image;
 }
 
-std::vector<uint8_t> MakeProfileBytes(size_t size)
+std::vector<uint8_t> MakeProfileBytes(size_t size, const char* colourSpace)
 {
     std::vector<uint8_t> bytes(size);
     for (size_t i = 0; i < size; ++i)
@@ -228,6 +228,9 @@ std::vector<uint8_t> MakeProfileBytes(size_t size)
         bytes[2] = uint8_t(size >> 8);
         bytes[3] = uint8_t(size);
     }
+    // Bytes 16 to 19 name the colour space of the data it describes.
+    if (size >= 20)
+        std::memcpy(bytes.data() + 16, colourSpace, 4);
     return bytes;
 }
 

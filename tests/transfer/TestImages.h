@@ -58,5 +58,6 @@ HostImage ReadPpm(const std::string& path);
 // The bytes of a whole file; empty when it cannot be read.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
-// An ICC-like profile of the given size with recognisable bytes.
-std::vector<uint8_t> MakeProfileBytes(size_t size);
+// An ICC-like profile of the given size (at least its 20-byte start) with
+// recognisable bytes, for data of the given colour space (four characters).
+std::vector<uint8_t> MakeProfileBytes(size_t size, const char* colourSpace = "RGB ");

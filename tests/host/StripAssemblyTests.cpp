@@ -72,6 +72,19 @@ TEST(StripAssemblyChecksum, SameImageGivesTheSameChecksumWhateverTheStrips)
     EXPECT_NE(rows.documents[0].checksum, other.documents.at(0).checksum);
 }
 
+TEST(StripAssemblyBounds, StripDescribedBeyondTheHostsBufferIsRefused)
+{
+    // Three rows of 12 bytes in a buffer of 36, described 20 bytes apart.
+    HostReport report = ImportWithTestModule("width=4;height=3;stripRows=3;describedRowBytes=20");
+    const DocumentRecord& document = report.documents.at(0);
+    ASSERT_EQ(document.strips.size(), 1u);
+    EXPECT_FALSE(document.strips[0].accepted);
+    EXPECT_NE(document.strips[0].problem.find("buffer"), std::string::npos) << document.strips[0].problem;
+    EXPECT_FALSE(document.complete);
+    EXPECT_EQ(document.samplesWritten, 0);
+    EXPECT_EQ(report.calls.at(2).result, ResultBadParameters) << "the host refused the strip";
+}
+
 TEST(StripAssemblyChecksum, DocumentDescriptionComesFromTheRecord)
 {
     HostReport report = ImportWithTestModule("width=12;height=5;depth=16");
@@ -129,6 +142,32 @@ TEST_F(Assembler, PlanesBeyondTheDocumentAreRefused)
     StripRecord strip = Strip(0, 0, 1, 4, 1, 3);
     assembler.AddStrip(bytes, &strip);
     EXPECT_FALSE(strip.accepted);
+}
+
+TEST_F(Assembler, StripIsReadOnlyFromWithinTheBufferThatHoldsIt)
+{
+    for (int i = 0; i < 64; ++i)
+        bytes[i] = uint8_t(i + 1);
+    StripRecord exact = Strip(0, 0, 2, 4, 0, 2);  // two rows of 12 bytes
+    const ByteRange buffer{bytes, bytes + 24};
+    assembler.AddStrip(bytes, &exact, &buffer);
+    EXPECT_TRUE(exact.accepted) << exact.problem;
+    EXPECT_EQ(document.Sample(3, 1, 2), 24u);
+
+    StripRecord shortBuffer = Strip(0, 0, 2, 4, 0, 2);
+    const ByteRange oneByteShort{bytes, bytes + 23};
+    assembler.AddStrip(bytes, &shortBuffer, &oneByteShort);
+    EXPECT_FALSE(shortBuffer.accepted);
+
+    StripRecord backwards = Strip(1, 0, 3, 4, 0, 2);
+    backwards.rowBytes = -12;  // rows stored bottom up
+    const ByteRange fromTheSecondRow{bytes + 12, bytes + 24};
+    assembler.AddStrip(bytes + 12, &backwards, &fromTheSecondRow);
+    EXPECT_FALSE(backwards.accepted) << "the second row lies before the buffer";
+    const ByteRange both{bytes, bytes + 24};
+    assembler.AddStrip(bytes + 12, &backwards, &both);
+    EXPECT_TRUE(backwards.accepted) << backwards.problem;
+    EXPECT_EQ(document.Sample(0, 2, 0), 1u);
 }
 
 TEST_F(Assembler, StripWithoutDataIsRefused)

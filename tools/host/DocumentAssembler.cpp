@@ -50,7 +50,28 @@ void DocumentAssembler::MarkRange(int64_t first, int64_t count)
         Mark(first++);
 }
 
-void DocumentAssembler::AddStrip(const void* data, StripRecord* strip)
+namespace {
+
+// Whether every sample the strip describes lies within readable. The steps
+// may be negative (rows stored bottom up), so the strip's bytes run from the
+// most negative offset to one past the largest.
+bool StripWithin(const uint8_t* data, const StripRecord& strip, int bytesPerSample, const ByteRange& readable)
+{
+    const Rect& r = strip.rect;
+    const int64_t steps[3][2] = {{r.bottom - r.top - 1, strip.rowBytes},
+                                 {r.right - r.left - 1, strip.colBytes},
+                                 {strip.hiPlane - strip.loPlane, strip.planeBytes}};
+    int64_t first = 0;
+    int64_t end = bytesPerSample;
+    for (const auto& [count, step] : steps)
+        (count * step < 0 ? first : end) += count * step;
+    return data >= readable.begin && data <= readable.end && -first <= data - readable.begin &&
+           end <= readable.end - data;
+}
+
+}  // namespace
+
+void DocumentAssembler::AddStrip(const void* data, StripRecord* strip, const ByteRange* readable)
 {
     strip->accepted = false;
     if (document_ == nullptr) {
@@ -82,6 +103,13 @@ void DocumentAssembler::AddStrip(const void* data, StripRecord* strip)
     const int bytes = doc.BytesPerSample();
     const int planes = doc.planes;
     const auto* source = static_cast<const uint8_t*>(data);
+    if (readable != nullptr && !StripWithin(source, *strip, bytes, *readable)) {
+        strip->problem = "rowBytes " + std::to_string(strip->rowBytes) + ", colBytes " +
+                         std::to_string(strip->colBytes) + " and planeBytes " + std::to_string(strip->planeBytes) +
+                         " reach outside the host's buffer of " + std::to_string(readable->end - readable->begin) +
+                         " bytes that holds the strip";
+        return;
+    }
     const int columns = r.right - r.left;
     const bool wholePixels = strip->loPlane == 0 && strip->hiPlane == planes - 1 &&
                              strip->colBytes == planes * bytes && strip->planeBytes == bytes;

@@ -9,6 +9,12 @@
 
 #include "host/HostReport.h"
 
+// Bytes the host may read a strip from: the buffer of its own that holds it.
+struct ByteRange {
+    const uint8_t* begin;
+    const uint8_t* end;
+};
+
 class DocumentAssembler {
 public:
     // Documents larger than this are refused (the host runs in 32 bits).
@@ -19,8 +25,9 @@ public:
     bool Begin(DocumentRecord* document, std::string* problem);
 
     // Copies the strip into the document. Sets strip->accepted, or
-    // strip->problem when the strip does not fit the document.
-    void AddStrip(const void* data, StripRecord* strip);
+    // strip->problem when the strip does not fit the document, or when
+    // readable is given and the strip's samples do not all lie within it.
+    void AddStrip(const void* data, StripRecord* strip, const ByteRange* readable = nullptr);
 
     // Counts the delivered samples, sums the pixels, decides completeness.
     void End();

@@ -292,6 +292,22 @@ StripRecord HostCallbacks::StripFromRecord(bool viaAdvanceState) const
     return strip;
 }
 
+// A strip in one of the host's buffers is read only from within that buffer;
+// one in the module's own memory cannot be checked.
+void HostCallbacks::Assemble(StripRecord* strip)
+{
+    const auto* data = static_cast<const uint8_t*>(record_->data);
+    for (const auto& entry : buffers_) {
+        const auto* begin = reinterpret_cast<const uint8_t*>(entry.second->bytes.data());
+        const ByteRange buffer{begin, begin + entry.second->bytes.size()};
+        if (data >= buffer.begin && data < buffer.end) {
+            assembler_->AddStrip(data, strip, &buffer);
+            return;
+        }
+    }
+    assembler_->AddStrip(data, strip);
+}
+
 OSErr __cdecl HostCallbacks::AdvanceState()
 {
     HostCallbacks* self = Active;
@@ -307,7 +323,7 @@ OSErr __cdecl HostCallbacks::AdvanceState()
         strip.answer = self->options_.advanceStateError;
         strip.problem = "refused by the host's options";
     } else {
-        self->assembler_->AddStrip(self->record_->data, &strip);
+        self->Assemble(&strip);
         if (!strip.accepted) {
             strip.answer = ResultBadParameters;
             self->AddProblem("strip " + std::to_string(self->document_->strips.size() + 1) + " of document " +
@@ -323,7 +339,7 @@ void HostCallbacks::TakeReturnedStrip()
     if (document_ == nullptr || record_->data == nullptr)
         return;
     StripRecord strip = StripFromRecord(false);
-    assembler_->AddStrip(record_->data, &strip);
+    Assemble(&strip);
     if (!strip.accepted)
         AddProblem("returned strip of document " + std::to_string(document_->index) + ": " + strip.problem);
     document_->strips.push_back(strip);

@@ -77,6 +77,8 @@ private:
 
     HandleBlock* FindHandle(Handle handle, const char* operation);
     BufferBlock* FindBuffer(BufferID id, const char* operation);
+    // Copies the strip the record describes into the document.
+    void Assemble(StripRecord* strip);
     void ReleaseHandle(Handle handle, const char* operation);
     StripRecord StripFromRecord(bool viaAdvanceState) const;
 

@@ -1,7 +1,7 @@
 // An import module that does what the reference host's tests ask of it,
 // through the environment variable OMBRIX_TEST_MODULE ("key=value;..."),
 // read at Prepare and About. Keys (defaults in Config below):
-//   images width height depth planes stripRows planar rowPadding returnStrips
+//   images width height depth planes stripRows planar rowPadding describedRowBytes returnStrips
 //   prepareResult startFailAt startError continueFailAt continueError
 //   wantFinalize leakBuffer leakHandles profileBytes messageBox (caption|text)
 //   progressDialog notice advanceInStart ignoreAdvanceErrors handOff (path|path, launched by Finalize)
@@ -27,6 +27,7 @@ struct Config {
     int stripRows = 1;
     bool planar = false;     // one plane per strip
     int rowPadding = 0;      // bytes after each row
+    int describedRowBytes = 0;  // rowBytes the record claims; 0: the true one
     bool returnStrips = false;  // strips handed back from Continue instead of advanceState
     int prepareResult = 0;
     int startFailAt = 0;     // 1-based image whose Start fails
@@ -95,6 +96,7 @@ Config ReadConfig()
         else if (key == "stripRows") config.stripRows = number;
         else if (key == "planar") config.planar = number != 0;
         else if (key == "rowPadding") config.rowPadding = number;
+        else if (key == "describedRowBytes") config.describedRowBytes = number;
         else if (key == "returnStrips") config.returnStrips = number != 0;
         else if (key == "prepareResult") config.prepareResult = number;
         else if (key == "startFailAt") config.startFailAt = number;
@@ -151,7 +153,7 @@ void FillStrip(AcquireRecord* record, char* buffer, int top, int bottom, int lo,
     record->loPlane = int16_t(lo);
     record->hiPlane = int16_t(hi);
     record->colBytes = int16_t(colBytes);
-    record->rowBytes = RowBytes();
+    record->rowBytes = Settings.describedRowBytes != 0 ? Settings.describedRowBytes : RowBytes();
     record->planeBytes = bytes;
 }
 

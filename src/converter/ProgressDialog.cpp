@@ -46,9 +46,9 @@ bool BuildConverterCommandLine(char* commandLine)
     char fileName[ConverterNameCapacity];
     if (!FileNamePart(ConverterPath, fileName, sizeof fileName))
         return false;
-    size_t nameLength = strlen(fileName);
-    memcpy(commandLine, fileName, nameLength);
-    memcpy(commandLine + nameLength, EmbeddingSwitch, sizeof EmbeddingSwitch);
+    size_t nameLength = std::strlen(fileName);
+    std::memcpy(commandLine, fileName, nameLength);
+    std::memcpy(commandLine + nameLength, EmbeddingSwitch, sizeof EmbeddingSwitch);
     static_assert(ConverterNameCapacity - 1 + sizeof EmbeddingSwitch <= ConverterCommandCapacity);
     return true;
 }

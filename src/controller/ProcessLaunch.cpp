@@ -56,12 +56,38 @@ bool FileNamePart(const char* path, char* destination, size_t capacity)
     return true;
 }
 
-void PrepareStartupInfo(STARTUPINFOA& startup)
+DWORD BuildCommandLine(const char* executable, const char* arguments, char* commandLine, size_t capacity)
 {
+    char fileName[FileNameCapacity];
+    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
+        return ERROR_FILENAME_EXCED_RANGE;
+    }
+    size_t nameLength = std::strlen(fileName);
+    size_t argumentsLength = std::strlen(arguments);
+    if (nameLength + 1 + argumentsLength >= capacity) {
+        return ERROR_BUFFER_OVERFLOW;
+    }
+    std::memcpy(commandLine, fileName, nameLength);
+    commandLine[nameLength] = ' ';
+    std::memcpy(commandLine + nameLength + 1, arguments, argumentsLength + 1);
+    return 0;
+}
+
+DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INFORMATION& process)
+{
+    STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
+    process = PROCESS_INFORMATION{};
+    if (!CreateProcessA(executable, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                        nullptr, &startup, &process)) {
+        DWORD error = GetLastError();
+        process = PROCESS_INFORMATION{};
+        return error != 0 ? error : ERROR_GEN_FAILURE;
+    }
+    return 0;
 }
 
 DWORD StartProcess(const char* executable, const char* arguments, bool wait)
@@ -69,30 +95,19 @@ DWORD StartProcess(const char* executable, const char* arguments, bool wait)
     if (arguments == nullptr) {
         arguments = "";
     }
-    STARTUPINFOA startup;
-    PrepareStartupInfo(startup);
-
-    // Nothing is started from a cut path, name or argument string: a cut one
-    // could name another program or other files.
-    char fileName[FileNameCapacity];
-    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
-        return ERROR_FILENAME_EXCED_RANGE;
-    }
-    size_t nameLength = std::strlen(fileName);
-    size_t argumentsLength = std::strlen(arguments);
-    if (argumentsLength > HandOffCapacity - 1) {
+    // The argument string may be the whole hand-off list, and no more.
+    if (std::strlen(arguments) > HandOffCapacity - 1) {
         return ERROR_BUFFER_OVERFLOW;
     }
     // CreateProcessA may write into the command line, so it lives in our buffer.
     char commandLine[CommandLineCapacity];
-    std::memcpy(commandLine, fileName, nameLength);
-    commandLine[nameLength] = ' ';
-    std::memcpy(commandLine + nameLength + 1, arguments, argumentsLength + 1);
-
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(executable, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                        nullptr, &startup, &process)) {
-        return GetLastError();
+    DWORD error = BuildCommandLine(executable, arguments, commandLine, sizeof commandLine);
+    PROCESS_INFORMATION process;
+    if (error == 0) {
+        error = CreateModuleProcess(executable, commandLine, process);
+    }
+    if (error != 0) {
+        return error;
     }
     if (wait) {
         WaitForExit(process.hProcess);

@@ -12,8 +12,16 @@ bool FileNamePart(const char* path, char* destination, size_t capacity);
 // True once the process has ended, whatever its exit code; never waits.
 bool ProcessHasExited(HANDLE process);
 
-// The startup information every process started by the module gets.
-void PrepareStartupInfo(STARTUPINFOA& startup);
+// Writes "<file name of executable> <arguments>" into commandLine. Returns 0,
+// or the platform's error code when the path, its file name (51 characters
+// at most) or the whole line would not fit: nothing is ever cut, since a cut
+// one could name another program or other files.
+DWORD BuildCommandLine(const char* executable, const char* arguments, char* commandLine, size_t capacity);
+
+// Creates the process with the settings of every process the module starts
+// (shown normally, handles not inherited, the host's environment and folder,
+// not the host's error mode). Returns 0, or the platform's error code.
+DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INFORMATION& process);
 
 // Starts executable with the command line "<its file name> <arguments>".
 // Returns 0, or the platform's error code when nothing was started.

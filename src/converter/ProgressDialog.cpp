@@ -7,13 +7,9 @@
 #include "shell/ModuleState.h"
 #include "shell/PluginGlobals.h"
 
-#include <cstring>
-
 namespace {
 
-constexpr size_t ConverterNameCapacity = 52;
-constexpr size_t ConverterCommandCapacity = 200;
-constexpr char EmbeddingSwitch[] = " -embedding";
+constexpr size_t ConverterCommandCapacity = 200;  // any file name that fits, a blank and the switch
 
 HWND HostMainWindow()
 {
@@ -39,31 +35,12 @@ void OnActivate(HWND dialog, WPARAM wParam, LPARAM lParam)
     }
 }
 
-// The command line is the converter's file name and the switch; a name that
-// does not fit is not cut (a cut name could start another program).
-bool BuildConverterCommandLine(char* commandLine)
-{
-    char fileName[ConverterNameCapacity];
-    if (!FileNamePart(ConverterPath, fileName, sizeof fileName))
-        return false;
-    size_t nameLength = std::strlen(fileName);
-    std::memcpy(commandLine, fileName, nameLength);
-    std::memcpy(commandLine + nameLength, EmbeddingSwitch, sizeof EmbeddingSwitch);
-    static_assert(ConverterNameCapacity - 1 + sizeof EmbeddingSwitch <= ConverterCommandCapacity);
-    return true;
-}
-
 void LaunchConverter(HWND dialog)
 {
     char commandLine[ConverterCommandCapacity];
-    STARTUPINFOA startup;
-    PrepareStartupInfo(startup);
-    bool started = BuildConverterCommandLine(commandLine) &&
-                   CreateProcessA(ConverterPath, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                                  nullptr, nullptr, &startup, &ConverterProcess);
-    if (started)
+    if (BuildCommandLine(ConverterPath, "-embedding", commandLine, sizeof commandLine) == 0 &&
+        CreateModuleProcess(ConverterPath, commandLine, ConverterProcess) == 0)
         return;
-    ConverterProcess = PROCESS_INFORMATION{};
     // No tick may arrive while the message box runs its own loop.
     KillTimer(dialog, ConverterWatchTimer);
     ShowMessage(MessageConverterLaunchFailed);

@@ -1,5 +1,6 @@
 // Finalize: ends the run and hands off the DNG files still waiting.
 #include "controller/HandOffLaunch.h"
+#include "controller/HandOffList.h"
 #include "controller/OutputScan.h"
 #include "converter/ConverterWatch.h"
 #include "shell/ModuleState.h"
@@ -9,6 +10,6 @@ void FinalizeHandler(PluginGlobals* globals)
 {
     CloseProgressDialog(globals);
     CloseScan();
-    if (HandOffList[0] != '\0')
+    if (HandOffPending())
         FlushHandOffList();
 }

@@ -1,6 +1,7 @@
 // Prepare: runs the converter, reads the folder it exported into and scans
 // it up to the first image, collecting DNG files on the way.
 #include "controller/HandOffLaunch.h"
+#include "controller/HandOffList.h"
 #include "controller/OutputScan.h"
 #include "converter/ConverterWatch.h"
 #include "converter/RegistryState.h"
@@ -16,15 +17,13 @@ void FinishPrepare(PluginGlobals* globals)
     CloseProgressDialog(globals);
     if (MoreEntries)
         return;  // an image is current for Start
-    if (HandOffList[0] != '\0') {
+    if (HandOffPending()) {
         FlushHandOffList();
         *globals->result = ResultUserCancelled;  // nothing to acquire in this run
     }
 }
 
-}  // namespace
-
-void PrepareHandler(PluginGlobals* globals)
+void RunPrepare(PluginGlobals* globals)
 {
     AcquireRecord* record = globals->record;
     record->maxData = 0;
@@ -44,7 +43,8 @@ void PrepareHandler(PluginGlobals* globals)
         *globals->result = ResultUserCancelled;
         return;
     }
-    if (static_cast<int16_t>(ReadOutputFolder(OutputFolder)) != 0) {
+    // The whole status: a failure code whose low half is zero is no success.
+    if (ReadOutputFolder(OutputFolder) != 0) {
         *globals->result = ResultUserCancelled;
         return;
     }
@@ -66,4 +66,15 @@ void PrepareHandler(PluginGlobals* globals)
         AdvanceScan();
     }
     FinishPrepare(globals);
+}
+
+}  // namespace
+
+void PrepareHandler(PluginGlobals* globals)
+{
+    RunPrepare(globals);
+    // The host sends Finalize only after a Prepare that succeeded: nothing
+    // else would take the dialog off the screen.
+    if (*globals->result != 0)
+        CloseProgressDialog(globals);
 }

@@ -20,9 +20,10 @@ HWND HostMainWindow()
 // activation is turned back to the dialog.
 void OnActivate(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
-    HWND host = HostMainWindow();
-    if (LOWORD(wParam) == WA_INACTIVE && ConverterState == ConverterRunning && host != nullptr &&
-        reinterpret_cast<HWND>(lParam) == host) {
+    // The host's platform data is read only while the converter runs: once
+    // it has exited, the import that owned that data may be over.
+    HWND host = LOWORD(wParam) == WA_INACTIVE && ConverterState == ConverterRunning ? HostMainWindow() : nullptr;
+    if (host != nullptr && reinterpret_cast<HWND>(lParam) == host) {
         SavedFocus = GetFocus();
         PostMessageA(host, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(dialog));
         PostMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(host));

@@ -17,13 +17,16 @@ void ShowAboutBox(AboutRecord* record)
     AboutClosed = false;
 
     // The host's own windows are served by this loop too while the box is up.
-    // A quit message ends it at once, leaving the box as it is.
+    // A quit message ends it at once; the box goes, and the quit message is
+    // posted again for the host's own loop.
     MSG message;
-    BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
-        if (got == -1) {
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
             DestroyWindow(dialog);
-            break;
+            if (got == 0)
+                PostQuitMessage(int(message.wParam));
+            return;
         }
         if (!IsDialogMessageA(dialog, &message)) {
             TranslateMessage(&message);
@@ -31,11 +34,11 @@ void ShowAboutBox(AboutRecord* record)
         }
         if (AboutClosed) {
             DestroyWindow(dialog);
-            break;
+            return;
         }
         // Destroyed with its owner: nothing could ever close it.
         if (!IsWindow(dialog))
-            break;
+            return;
     }
 }
 

@@ -13,5 +13,7 @@ char OutputFolder[PathCapacity] = "";
 ScanCursorState ScanCursor = {};
 Boolean MoreEntries = true;
 char HandOffList[HandOffCapacity] = "";
+char HandOffBacklog[HandOffBacklogCapacity] = "";
+size_t HandOffBacklogLength = 0;
 char CurrentImagePath[PathCapacity] = "";
 FIBITMAP* CurrentBitmap = nullptr;

@@ -11,6 +11,9 @@ struct FIBITMAP;
 
 constexpr size_t PathCapacity = 260;        // 259 characters and the terminator
 constexpr size_t HandOffCapacity = 5000;    // 4999 characters and the terminator
+// DNG entries that did not fit HandOffList while an early hand-off failed:
+// whole entries, each followed by a zero, waiting for the next launch.
+constexpr size_t HandOffBacklogCapacity = 16 * HandOffCapacity;
 
 // Values of ConverterState.
 constexpr int16_t ConverterRunning = 0;
@@ -36,5 +39,7 @@ extern char OutputFolder[PathCapacity];
 extern ScanCursorState ScanCursor;
 extern Boolean MoreEntries;
 extern char HandOffList[HandOffCapacity];
+extern char HandOffBacklog[HandOffBacklogCapacity];
+extern size_t HandOffBacklogLength;
 extern char CurrentImagePath[PathCapacity];
 extern FIBITMAP* CurrentBitmap;

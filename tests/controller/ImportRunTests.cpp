@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -315,6 +316,125 @@ TEST_F(ImportRunTest, FailedHandOffKeepsTheListForTheNextRun)
     EXPECT_EQ(handOffs[0].paths[0], firstFolder + "\\c.dng") << "the kept entry first";
     EXPECT_EQ(handOffs[0].paths[1].rfind(secondFolder, 0), 0u);
     EXPECT_EQ(handOffs[0].paths[1].substr(handOffs[0].paths[1].size() - 6), "\\d.dng");
+}
+
+const char UnsupportedText[] = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
+
+size_t CountOf(const std::vector<std::string>& texts, const char* text)
+{
+    return size_t(std::count(texts.begin(), texts.end(), std::string(text)));
+}
+
+// The host sends no Finalize after a Prepare that failed: the dialog must go
+// with that Prepare, whatever made it fail.
+TEST_F(ImportRunTest, FailedPrepareTakesTheDialogWithIt)
+{
+    ExportNothingButWrite(OutputValue::Given, std::string(300, 'x'));  // longer than any folder read
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+}
+
+TEST_F(DriveRootRunTest, FailedPrepareAtAFirstImageTakesTheDialogWithIt)
+{
+    Put("sample.jpg", "a.jpg");
+    Host().Options().bufferSuite.version = 1;  // no usable buffer suite
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+}
+
+// A host whose window is closed while the module waits must still get its
+// quit message, with its exit code, once the module returns.
+TEST_F(ImportRunTest, QuitDuringTheWaitReachesTheHost)
+{
+    Export({Jpeg("a.jpg")});
+    scenario.delayMs = 2000;
+    Export({Jpeg("a.jpg")});
+    Host().Options().quitOnDialog = ProgressCaption;
+    Host().Options().quitExitCode = 5;
+    HostReport report = Run();
+    ASSERT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_TRUE(report.calls[0].quitSeen);
+    EXPECT_EQ(report.calls[0].quitExitCode, 5);
+    EXPECT_FALSE(DialogOpenAfter(report.calls[0]));
+}
+
+TEST_F(ImportRunTest, QuitDuringTheAboutBoxReachesTheHostAndTheBoxIsGone)
+{
+    Host().Options().quitOnDialog = "About Ombrix";
+    Host().Options().quitExitCode = 9;
+    HostReport report = Host().About();
+    ASSERT_EQ(report.calls.size(), 1u);
+    EXPECT_TRUE(report.calls[0].quitSeen);
+    EXPECT_EQ(report.calls[0].quitExitCode, 9);
+    ASSERT_EQ(report.dialogs.size(), 1u);
+    EXPECT_TRUE(report.dialogs[0].closed);
+}
+
+// More DNG files than one list holds while the host cannot be started: those
+// that did not fit wait too, and the next good launch takes every one once.
+TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
+{
+    std::vector<ExportEntry> files;
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        names.push_back(std::to_string(10 + i) + std::string(150, 'r') + ".dng");
+        files.push_back(Dng(names.back()));
+    }
+    files.push_back(Jpeg("zz.jpg"));
+    Export(files);
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string away = std::string(program) + ".away";
+    ASSERT_TRUE(MoveFileA(program, away.c_str()));
+    HostReport first = Run();
+    ASSERT_TRUE(MoveFileA(away.c_str(), program));
+    std::string firstFolder = ExportFolder();
+
+    EXPECT_EQ(Filenames(first), std::vector<std::string>{"zz.jpg"});
+    EXPECT_EQ(CountOf(MessageTexts(first), UnsupportedText), 2u) << "once early, once in Finalize";
+    EXPECT_TRUE(HandOffs(0).empty());
+
+    scenario.outputParent = scratch.MakeFolder("exports-2");
+    Export({Dng("d.dng")});
+    HostReport second = Run();
+    EXPECT_TRUE(MessageTexts(second).empty());
+    auto handOffs = HandOffs(2);
+    std::vector<std::string> handed;
+    for (const HandOffRecord& record : handOffs)
+        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
+    std::sort(handed.begin(), handed.end());
+    std::vector<std::string> expected;
+    for (const std::string& name : names)
+        expected.push_back(firstFolder + "\\" + name);
+    auto own = std::find_if(handed.begin(), handed.end(), [](const std::string& path) {
+        return path.size() > 6 && path.substr(path.size() - 6) == "\\d.dng";
+    });
+    ASSERT_NE(own, handed.end()) << "the second run's own DNG";
+    handed.erase(own);
+    EXPECT_TRUE(handed == expected) << "every DNG of the first run handed off exactly once: " << handed.size()
+                                    << " paths for " << expected.size() << " files";
+}
+
+// A host whose own path is too long to tell cannot be started again: that is
+// a failed launch, and the list waits. Run from a deep folder by the test
+// controller_tests_deep_host_path.
+TEST_F(ImportRunTest, UnknownHostPathIsAFailedLaunchAndTheListWaits)
+{
+    if (std::getenv(BuildFolderVariable) == nullptr)
+        GTEST_SKIP() << "runs from a copy of this program in a deep folder";
+    char path[MAX_PATH];
+    ASSERT_EQ(GetModuleFileNameA(nullptr, path, MAX_PATH), DWORD(MAX_PATH)) << "the folder is not deep enough";
+    Export({Dng("c.dng")});
+    HostReport first = Run();
+    EXPECT_EQ(CallTrace(first), Trace{"prepare=-128"});
+    EXPECT_EQ(MessageTexts(first), std::vector<std::string>{UnsupportedText});
+
+    Export({Jpeg("a.jpg")});  // no DNG of its own: Finalize tries the kept list
+    HostReport second = Run();
+    EXPECT_EQ(Filenames(second), std::vector<std::string>{"a.jpg"});
+    EXPECT_EQ(MessageTexts(second), std::vector<std::string>{UnsupportedText});
 }
 
 }  // namespace

@@ -169,13 +169,14 @@ TEST_F(ConverterWatchTest, QuitMessageEndsTheWaitAndTheNextWaitPollsTheSameConve
     RegisterStandIn();
     SetVariable("OMBRIX_CONVERTER_WAIT_FOR", releaseFile);
     ASSERT_TRUE(BeginConversion(&globals));
-    After(1500, [] { PostQuitMessage(0); });
+    After(1500, [] { PostQuitMessage(7); });
     EXPECT_FALSE(WaitForConverter(&globals));
     EXPECT_EQ(ConverterState, ConverterRunning);
     ASSERT_NE(ConverterProcess.hProcess, nullptr) << "the converter is still held";
     DWORD firstId = ConverterProcess.dwProcessId;
     MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is not posted again";
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the host's loop must still see its quit";
+    EXPECT_EQ(quit.wParam, 7u);
     CloseProgressDialog(&globals);
 
     std::ofstream(releaseFile) << "go";
@@ -277,6 +278,45 @@ TEST_F(ConverterWatchTest, SecondBeginReusesTheOpenDialogButStillLooksUpAndReset
     auto value = GetValue(HKEY_CURRENT_USER, TestSettingsKey, "Plugin Output Folder");
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(value->bytes, "") << "reset to zero bytes";
+}
+
+// A dialog left open by one import serves the next: it must hold back that
+// import's window, read through that import's record.
+TEST_F(ConverterWatchTest, ReusedDialogHoldsBackTheWindowOfTheCurrentImport)
+{
+    RegisterStandIn();
+    SetVariable("OMBRIX_CONVERTER_WAIT_FOR", releaseFile);
+    ASSERT_TRUE(BeginConversion(&globals));
+    HWND dialog = globals.progressDialog;
+    platform.hwnd = 0;  // the first import's data is gone
+
+    static TestWindow* secondHost;
+    TestWindow window(150, 150, 600, 400, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "Second host");
+    secondHost = &window;
+    PlatformData secondPlatform{reinterpret_cast<intptr_t>(window.handle())};
+    std::vector<char> secondBytes(NewestAcquireRecordSize, 0);
+    auto* secondRecord = reinterpret_cast<AcquireRecord*>(secondBytes.data());
+    secondRecord->platformData = &secondPlatform;
+    PluginGlobals second = globals;
+    second.record = secondRecord;
+    ASSERT_TRUE(BeginConversion(&second));
+    ASSERT_EQ(second.progressDialog, dialog);
+
+    static HWND activeAfter;
+    static std::string release;
+    activeAfter = nullptr;
+    release = releaseFile;
+    After(1200, [] {
+        SetActiveWindow(secondHost->handle());
+        After(600, [] {
+            activeAfter = GetActiveWindow();
+            std::ofstream(release) << "go";
+        });
+    });
+    EXPECT_TRUE(WaitForConverter(&second));
+    EXPECT_EQ(activeAfter, dialog);
+    CloseProgressDialog(&second);
+    globals.progressDialog = nullptr;
 }
 
 TEST_F(ConverterWatchTest, DialogDestroyedBehindTheModulesBackIsMadeAnew)

@@ -133,16 +133,15 @@ TEST_F(AboutBoxTest, HostWindowsKeepGettingTheirMessages)
     EXPECT_EQ(hostMessagesSeen, 1);
 }
 
-TEST_F(AboutBoxTest, QuitMessageEndsTheWaitAndLeavesTheBox)
+TEST_F(AboutBoxTest, QuitMessageEndsTheWaitDestroysTheBoxAndIsPassedOn)
 {
-    DialogWatcher watcher([](const WatchedWindow&) { PostQuitMessage(0); });
+    DialogWatcher watcher([](const WatchedWindow&) { PostQuitMessage(3); });
     ShowAbout();
     ASSERT_EQ(watcher.Windows().size(), 1u);
-    HWND box = watcher.Windows()[0].window;
-    EXPECT_TRUE(IsWindow(box)) << "not destroyed";
+    EXPECT_FALSE(IsWindow(watcher.Windows()[0].window));
     MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit message is not posted again";
-    DestroyWindow(box);
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the host's loop must still see its quit";
+    EXPECT_EQ(quit.wParam, 3u);
 }
 
 TEST_F(AboutBoxTest, HostWindowClosedUnderneathEndsTheWait)

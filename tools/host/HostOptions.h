@@ -45,6 +45,10 @@ struct HostOptions {
     bool canUseICCProfiles = true;
 
     DialogMode dialogs = DialogMode::PressOk;
+    // A dialog with this caption, when it appears, is answered by the
+    // host's quit message (its window closed from the taskbar) instead.
+    std::string quitOnDialog;
+    int quitExitCode = 0;
     int screenshotPauseMs = 4000;
 
     // Documents are saved here (TIFF with the module's profile, plus an 8-bit

@@ -20,6 +20,9 @@ struct CallRecord {
     double milliseconds = 0;
     std::vector<std::string> dialogsOpenBefore;  // captions of the module's dialogs on screen
     std::vector<std::string> dialogsOpenAfter;
+    // The host's quit message was waiting in its queue after the call.
+    bool quitSeen = false;
+    int quitExitCode = 0;
 };
 
 struct StripRecord {

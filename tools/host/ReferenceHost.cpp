@@ -97,7 +97,7 @@ CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* rec
     call.milliseconds = NowMs() - start;
 
     // What the host's own message loop would do between two calls.
-    PumpWaitingMessages();
+    call.quitSeen = PumpWaitingMessages(&call.quitExitCode);
     automation_.SweepThreadWindows();
     callbacks_->SetSelector(-1);
     automation_.SetSelector(-1);

@@ -72,6 +72,8 @@ json CallJson(const CallRecord& call)
     }
     if (call.document >= 0)
         object["document"] = call.document;
+    if (call.quitSeen)
+        object["quitExitCode"] = call.quitExitCode;
     return object;
 }
 

@@ -67,7 +67,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Korvel"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Ombrix Import ${VERSION} setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) 2025 Korvel"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) 2026 Korvel"
 
 LangString PluginsFolder ${LANG_ENGLISH} "Plug-ins folder"
 LangString PluginsFolder ${LANG_FRENCH} "Dossier Plug-ins"

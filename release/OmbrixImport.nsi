@@ -3,7 +3,7 @@
 ; Plug-ins folder, copies the module under a temporary name and renames it,
 ; and registers an uninstaller that removes exactly what was installed.
 ; Built by release/CMakeLists.txt:
-;   makensis -DVERSION=x.y.z -DHOST_EXE=name.exe -DSTAGE=folder -DOUTFILE=setup.exe
+;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DHOST_EXE=name.exe -DSTAGE=folder -DOUTFILE=setup.exe
 ;            [-DSIGN_COMMAND=release/sign.sh] OmbrixImport.nsi
 ; STAGE holds OmbrixImport.8ba, THIRD-PARTY-NOTICES.txt and the user guides.
 
@@ -67,7 +67,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Korvel"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Ombrix Import ${VERSION} setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) 2026 Korvel"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
 
 LangString PluginsFolder ${LANG_ENGLISH} "Plug-ins folder"
 LangString PluginsFolder ${LANG_FRENCH} "Dossier Plug-ins"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "BenchHost.h"
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "transfer/RowConversion.h"
 #include "transfer/StripSizing.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "BenchHost.h"
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "transfer/ImageLoading.h"
 
 namespace {

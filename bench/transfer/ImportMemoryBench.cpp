@@ -10,7 +10,7 @@
 #include <string>
 
 #include "BenchHost.h"
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/FakeBufferSuite.h"
 #include "support/FakeHandleSuite.h"
 #include "transfer/ImageLoading.h"

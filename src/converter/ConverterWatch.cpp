@@ -1,10 +1,11 @@
 #include "converter/ConverterWatch.h"
 
-#include "converter/Messages.h"
+#include "ui/Messages.h"
 #include "converter/ProgressDialog.h"
 #include "converter/RegistryState.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "converter/ConverterState.h"
+#include "platform/ModuleInstance.h"
+#include "hostutil/PluginGlobals.h"
 
 namespace {
 

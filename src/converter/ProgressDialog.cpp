@@ -1,11 +1,11 @@
 #include "converter/ProgressDialog.h"
 
-#include "converter/CenterDialog.h"
+#include "ui/CenterDialog.h"
 #include "converter/ConverterWatch.h"
-#include "converter/Messages.h"
-#include "controller/ProcessLaunch.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "ui/Messages.h"
+#include "platform/ProcessLaunch.h"
+#include "converter/ConverterState.h"
+#include "hostutil/PluginGlobals.h"
 
 namespace {
 

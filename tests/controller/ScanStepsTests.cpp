@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "controller/OutputScan.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "outputs/OutputScan.h"
+#include "selectors/ModuleState.h"
+#include "selectors/Handlers.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
 
 namespace {

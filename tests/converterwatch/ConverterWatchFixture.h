@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/PluginGlobals.h"
+#include "hostutil/PluginGlobals.h"
 #include "support/DialogWatcher.h"
 #include "support/RegistryTestKeys.h"
 #include "support/TempFolder.h"

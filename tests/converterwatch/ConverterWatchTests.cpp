@@ -10,7 +10,7 @@
 #include "converter/ConverterWatch.h"
 #include "converter/RegistryState.h"
 #include "converterwatch/ConverterWatchFixture.h"
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "RealModule.h"
-#include "converter/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
 #include "support/DialogWatcher.h"
 #include "support/TestWindow.h"
 

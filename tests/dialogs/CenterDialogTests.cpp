@@ -2,8 +2,8 @@
 // windows moved by CenterDialog.
 #include <gtest/gtest.h>
 
-#include "converter/CenterDialog.h"
-#include "converter/DialogPlacement.h"
+#include "ui/CenterDialog.h"
+#include "ui/DialogPlacement.h"
 #include "support/TestWindow.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "RealModule.h"
-#include "converter/Messages.h"
+#include "ui/Messages.h"
 #include "resources/ResourceIds.h"
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/DialogWatcher.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "controller/ProcessLaunch.h"
+#include "platform/ProcessLaunch.h"
 #include "support/TestSupport.h"
 
 namespace {

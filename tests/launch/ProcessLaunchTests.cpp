@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "controller/HandOffList.h"
-#include "controller/ProcessLaunch.h"
-#include "shell/ModuleState.h"
+#include "outputs/HandOffList.h"
+#include "platform/ProcessLaunch.h"
+#include "selectors/ModuleState.h"
 #include "support/TempFolder.h"
 #include "support/TestSupport.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "controller/HandOffList.h"
-#include "shell/ModuleState.h"
+#include "outputs/HandOffList.h"
+#include "selectors/ModuleState.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which output files are imported, handed off or skipped, judged by name alone.
 #include <gtest/gtest.h>
 
-#include "controller/NameClasses.h"
+#include "outputs/NameClasses.h"
 
 namespace {
 

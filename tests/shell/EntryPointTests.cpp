@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "hostutil/EmulatedHandle.h"
-#include "shell/EntryPoint.h"
-#include "shell/PluginGlobals.h"
+#include "selectors/EntryPoint.h"
+#include "hostutil/PluginGlobals.h"
 #include "support/FakeHandleSuite.h"
 
 namespace {

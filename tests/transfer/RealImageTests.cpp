@@ -2,7 +2,7 @@
 // and libtiff source packages), against decodes by Debian's own tools.
 #include <gtest/gtest.h>
 
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
 #include "transfer/TestImages.h"
 #include "transfer/TransferHost.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "hostutil/HostWarnings.h"
+#include "ui/HostWarnings.h"
 #include "hostutil/ShortString.h"
 #include "support/DialogWatcher.h"
 #include "support/TestWindow.h"

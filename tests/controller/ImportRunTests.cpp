@@ -34,6 +34,24 @@ std::vector<std::string> Filenames(const HostReport& report)
     return names;
 }
 
+// Every path the hand-offs carried, sorted.
+std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs)
+{
+    std::vector<std::string> handed;
+    for (const HandOffRecord& record : handOffs)
+        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
+    std::sort(handed.begin(), handed.end());
+    return handed;
+}
+
+std::vector<std::string> PathsIn(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(folder + "\\" + name);
+    return paths;
+}
+
 TEST_F(ImportRunTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
 {
     Export({Jpeg("a.jpg"), Tiff("b.tif"), Dng("c.dng")});
@@ -201,14 +219,7 @@ TEST_F(ImportRunTest, MoreDngsThanOneListHoldsAreAllHandedOff)
 
     auto handOffs = HandOffs(2);
     ASSERT_EQ(handOffs.size(), 2u);
-    std::vector<std::string> handed;
-    for (const HandOffRecord& record : handOffs)
-        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
-    std::sort(handed.begin(), handed.end());
-    std::vector<std::string> expected;
-    for (const std::string& name : names)
-        expected.push_back(ExportFolder() + "\\" + name);
-    EXPECT_EQ(handed, expected) << "every DNG handed off exactly once";
+    EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), names)) << "every DNG handed off exactly once";
     for (const HandOffRecord& record : handOffs)
         EXPECT_LT(record.commandLine.size(), 5100u);
 }
@@ -401,13 +412,8 @@ TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
     HostReport second = Run();
     EXPECT_TRUE(MessageTexts(second).empty());
     auto handOffs = HandOffs(2);
-    std::vector<std::string> handed;
-    for (const HandOffRecord& record : handOffs)
-        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
-    std::sort(handed.begin(), handed.end());
-    std::vector<std::string> expected;
-    for (const std::string& name : names)
-        expected.push_back(firstFolder + "\\" + name);
+    std::vector<std::string> handed = HandedPaths(handOffs);
+    std::vector<std::string> expected = PathsIn(firstFolder, names);
     auto own = std::find_if(handed.begin(), handed.end(), [](const std::string& path) {
         return path.size() > 6 && path.substr(path.size() - 6) == "\\d.dng";
     });

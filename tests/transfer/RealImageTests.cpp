@@ -4,7 +4,7 @@
 
 #include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "support/TempFolder.h"
 #include "transfer/AllocationFailure.h"
 #include "transfer/ImageLoading.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 
 namespace {

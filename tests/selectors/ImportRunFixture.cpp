@@ -1,11 +1,11 @@
-#include "controller/ImportRunFixture.h"
+#include "selectors/ImportRunFixture.h"
 
 #include <windows.h>
 
 #include <fstream>
 
 #include "support/TestSupport.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 
 ImportRunTest::ImportRunTest()
 {

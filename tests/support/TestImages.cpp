@@ -1,4 +1,4 @@
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 

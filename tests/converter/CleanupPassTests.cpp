@@ -6,7 +6,7 @@
 
 #include "converter/RegistryState.h"
 #include "support/RegistryTestKeys.h"
-#include "registry/RootCanary.h"
+#include "converter/RootCanary.h"
 #include "support/TempFolder.h"
 
 namespace {

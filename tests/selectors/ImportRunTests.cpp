@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "controller/ImportRunFixture.h"
+#include "selectors/ImportRunFixture.h"
 #include "support/TestSupport.h"
 
 #include <algorithm>
@@ -425,7 +425,7 @@ TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
 
 // A host whose own path is too long to tell cannot be started again: that is
 // a failed launch, and the list waits. Run from a deep folder by the test
-// controller_tests_deep_host_path.
+// selectors_tests_deep_host_path.
 TEST_F(ImportRunTest, UnknownHostPathIsAFailedLaunchAndTheListWaits)
 {
     if (std::getenv(BuildFolderVariable) == nullptr)

@@ -20,9 +20,9 @@ TEST(HandOffInstance, ModuleLaunchOfThisProgramIsRecordedInTheOutputFolder)
 
     std::vector<HandOffRecord> records = WaitForHandOffRecords(folder.Path(), 1, 30000);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].commandLine, "host_tests.exe \"C:\\Photos\\a b.dng\" \"D:\\c.dng\" ");
+    EXPECT_EQ(records[0].commandLine, "reference_host_tests.exe \"C:\\Photos\\a b.dng\" \"D:\\c.dng\" ");
     EXPECT_EQ(records[0].paths, (std::vector<std::string>{"C:\\Photos\\a b.dng", "D:\\c.dng"}));
-    EXPECT_EQ(records[0].program, BesideProgram("host_tests.exe"));
+    EXPECT_EQ(records[0].program, BesideProgram("reference_host_tests.exe"));
 }
 
 TEST(HandOffInstance, HostProgramRecordsFileArguments)
@@ -56,11 +56,11 @@ TEST(HandOffCommandLine, QuotedPathsAreTakenWholeAndUnquotedOnesUpToABlank)
 
 TEST(HandOffCommandLine, OnlyQuotedFileArgumentsMakeAHandOff)
 {
-    const std::string program = "Z:\\build\\bin\\host_tests.exe";
-    EXPECT_TRUE(IsHandOffCommandLine("host_tests.exe \"C:\\a.dng\" ", program));
-    EXPECT_FALSE(IsHandOffCommandLine("host_tests.exe", program));
-    EXPECT_FALSE(IsHandOffCommandLine("host_tests.exe --gtest_filter=x", program));
-    EXPECT_FALSE(IsHandOffCommandLine("host_tests.exe \"C:\\a.dng\" --gtest_list_tests", program));
+    const std::string program = "Z:\\build\\bin\\reference_host_tests.exe";
+    EXPECT_TRUE(IsHandOffCommandLine("reference_host_tests.exe \"C:\\a.dng\" ", program));
+    EXPECT_FALSE(IsHandOffCommandLine("reference_host_tests.exe", program));
+    EXPECT_FALSE(IsHandOffCommandLine("reference_host_tests.exe --gtest_filter=x", program));
+    EXPECT_FALSE(IsHandOffCommandLine("reference_host_tests.exe \"C:\\a.dng\" --gtest_list_tests", program));
     EXPECT_FALSE(IsHandOffCommandLine("ombrix-host.exe import module.8ba", "ombrix-host.exe"));
 }
 

@@ -2,8 +2,8 @@
 // colour profile as the files hold them.
 #include <gtest/gtest.h>
 
-#include "controller/ImportRunFixture.h"
-#include "transfer/TestImages.h"
+#include "selectors/ImportRunFixture.h"
+#include "support/TestImages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "converter/RegistryState.h"
-#include "registry/RootCanary.h"
+#include "converter/RootCanary.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "converter/ConverterWatch.h"
 #include "converter/RegistryState.h"
-#include "converterwatch/ConverterWatchFixture.h"
+#include "converter/ConverterWatchFixture.h"
 #include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "converterwatch/ConverterWatchFixture.h"
+#include "converter/ConverterWatchFixture.h"
 
 #include <fstream>
 #include <sstream>

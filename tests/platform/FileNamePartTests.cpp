@@ -45,7 +45,7 @@ TEST(HostExecutablePath, IsTheFullPathOfTheRunningProgram)
     char path[260];
     std::memset(path, '#', sizeof path);
     HostExecutablePath(path);
-    EXPECT_EQ(std::string(path), BesideProgram("launch_tests.exe"));
+    EXPECT_EQ(std::string(path), BesideProgram("platform_tests.exe"));
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <string>
 
+#include "host/PiplReader.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -25,30 +26,20 @@ protected:
     HMODULE module = nullptr;
 };
 
-TEST_F(ModuleFile, DescriptionResourceHasExactlyTheExpectedBytes)
+// Read back by the reference host's own reader, as a host finds the module.
+TEST_F(ModuleFile, DescriptionNamesAnImportCommandAndItsEntryPoint)
 {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(16000), "PIPL");
     ASSERT_NE(found, nullptr);
-    DWORD size = SizeofResource(module, found);
-    auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
-    ASSERT_NE(bytes, nullptr);
-
-    std::vector<unsigned char> expected;
-    auto word = [&](uint16_t v) { expected.insert(expected.end(), {uint8_t(v), uint8_t(v >> 8)}); };
-    auto dword = [&](uint32_t v) { word(uint16_t(v)); word(uint16_t(v >> 16)); };
-    auto code = [&](const char* c) { expected.insert(expected.end(), {uint8_t(c[3]), uint8_t(c[2]), uint8_t(c[1]), uint8_t(c[0])}); };
-    auto text = [&](const char* t, size_t n) { expected.insert(expected.end(), t, t + n); };
-
-    word(1);
-    dword(0);
-    dword(4);
-    code("8BIM"); code("kind"); dword(0); dword(4); code("8BAM");
-    code("8BIM"); code("name"); dword(0); dword(12); text("\x09Ombrix...\0\0", 12);
-    code("8BIM"); code("vers"); dword(0); dword(4); dword(0x00040000);
-    code("8BIM"); code("wx86"); dword(0); dword(12); text("ENTRYPOINT\0\0", 12);
-
-    ASSERT_EQ(size, expected.size());
-    EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + size), expected);
+    auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
+    PiplInfo pipl;
+    std::string error;
+    ASSERT_TRUE(ParsePipl(bytes, SizeofResource(module, found), &pipl, &error)) << error;
+    EXPECT_EQ(FourCharText(pipl.kind), "8BAM");
+    EXPECT_EQ(pipl.name, "Ombrix...");
+    EXPECT_EQ(pipl.version, 0x00040000u);
+    EXPECT_EQ(pipl.entryPoint, "ENTRYPOINT");
+    EXPECT_EQ(pipl.propertyCount, 4);
 }
 
 TEST(ModuleExports, EntryPointsAreFoundByTheirUndecoratedNames)

@@ -2,7 +2,8 @@
 // languages the loader can choose from.
 #include <gtest/gtest.h>
 
-#include "DialogTemplate.h"
+#include <string>
+
 #include "RealModule.h"
 #include "resources/ResourceIds.h"
 
@@ -17,64 +18,88 @@ protected:
     RealModule module;
 };
 
-TEST_F(ShippedResources, AboutDialogIsAnEnglishExtendedTemplateWithPictureAndOk)
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
 {
-    DialogTemplate about;
-    EXPECT_FALSE(ReadDialogTemplate(module.handle, "ABOUT", French, about)) << "English only";
-    ASSERT_TRUE(ReadDialogTemplate(module.handle, "ABOUT", English, about));
-
-    EXPECT_TRUE(about.extended);
-    EXPECT_EQ(about.style, DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS));
-    EXPECT_EQ(about.exStyle, 0u);
-    EXPECT_EQ(about.helpId, 0u);
-    EXPECT_EQ((std::vector<int>{about.x, about.y, about.cx, about.cy}), (std::vector<int>{0, 0, 340, 172}));
-    EXPECT_EQ(about.caption, "About Ombrix");
-    EXPECT_EQ(about.font, "MS Shell Dlg");
-    EXPECT_EQ(about.pointSize, 8);
-    EXPECT_EQ(about.weight, 0);
-    EXPECT_EQ(about.italic, 0);
-    EXPECT_EQ(about.charset, DEFAULT_CHARSET);
-
-    ASSERT_EQ(about.items.size(), 2u);
-    const DialogTemplateItem& picture = about.items[0];
-    EXPECT_EQ(picture.className, "static");
-    EXPECT_EQ(picture.id, -1);
-    EXPECT_EQ(picture.style, DWORD(WS_CHILD | WS_VISIBLE | SS_BITMAP));
-    EXPECT_EQ((std::vector<int>{picture.x, picture.y, picture.cx, picture.cy}), (std::vector<int>{0, 0, 340, 173}));
-    EXPECT_EQ(picture.textOrdinal, ABOUT_BITMAP_ID);
-
-    const DialogTemplateItem& ok = about.items[1];
-    EXPECT_EQ(ok.className, "button");
-    EXPECT_EQ(ok.id, IDOK);
-    EXPECT_EQ(ok.style, DWORD(WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON));
-    EXPECT_EQ((std::vector<int>{ok.x, ok.y, ok.cx, ok.cy}), (std::vector<int>{286, 147, 44, 16}));
-    EXPECT_EQ(ok.text, "OK");
+    return FALSE;
 }
 
-TEST_F(ShippedResources, ProgressDialogExistsInEnglishAndFrenchDifferingOnlyInItsText)
+RECT RectIn(HWND dialog, HWND control)
 {
-    const char* texts[] = {"Import in progress. Please wait ...", "Importation en cours. Merci de patienter ..."};
-    const WORD languages[] = {English, French};
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(languages[i]);
-        DialogTemplate progress;
-        ASSERT_TRUE(ReadDialogTemplate(module.handle, "UIPARAM", languages[i], progress));
-        EXPECT_EQ(progress.style, DWORD(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT))
-            << "no system menu, not visible";
-        EXPECT_EQ(progress.exStyle, 0u);
-        EXPECT_EQ((std::vector<int>{progress.x, progress.y, progress.cx, progress.cy}),
-                  (std::vector<int>{68, 28, 324, 41}));
-        EXPECT_EQ(progress.caption, "Ombrix Import Plugin ");
-        EXPECT_EQ(progress.font, "Helv");
-        EXPECT_EQ(progress.pointSize, 8);
-        ASSERT_EQ(progress.items.size(), 1u);
-        const DialogTemplateItem& text = progress.items[0];
-        EXPECT_EQ(text.className, "static");
-        EXPECT_EQ(text.id, -1);
-        EXPECT_EQ(text.style, DWORD(WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTER | SS_CENTERIMAGE));
-        EXPECT_EQ((std::vector<int>{text.x, text.y, text.cx, text.cy}), (std::vector<int>{6, 5, 310, 27}));
-        EXPECT_EQ(text.text, texts[i]);
-    }
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The About box as the user sees it, whatever language the system speaks:
+// the picture over the whole box and the default OK button in its lower
+// right corner.
+TEST_F(ShippedResources, AboutBoxIsThePictureWithTheDefaultOkInItsLowerRightCorner)
+{
+    EXPECT_EQ(FindResourceExA(module.handle, MAKEINTRESOURCEA(5) /* RT_DIALOG */, "ABOUT", French), nullptr)
+        << "English only";
+    HWND dialog = CreateDialogParamA(module.handle, "ABOUT", nullptr, PlainDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    RECT client;
+    GetClientRect(dialog, &client);
+    HWND picture = GetWindow(dialog, GW_CHILD);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    ASSERT_NE(picture, nullptr);
+    ASSERT_NE(ok, nullptr);
+    BITMAP shown{};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof shown, &shown);
+    RECT pictureRect = RectIn(dialog, picture);
+    RECT okRect = RectIn(dialog, ok);
+    char okText[16] = "";
+    GetWindowTextA(ok, okText, sizeof okText);
+    LONG okStyle = GetWindowLongA(ok, GWL_STYLE);
+    DestroyWindow(dialog);
+
+    EXPECT_EQ(shown.bmWidth, 510);
+    EXPECT_EQ(shown.bmHeight, 281);
+    EXPECT_EQ(pictureRect.left, 0);
+    EXPECT_EQ(pictureRect.top, 0);
+    EXPECT_NEAR(client.right, shown.bmWidth, shown.bmWidth / 10) << "the picture fills the box";
+    EXPECT_NEAR(client.bottom, shown.bmHeight, shown.bmHeight / 10);
+    EXPECT_STREQ(okText, "OK");
+    EXPECT_EQ(okStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_GT(okRect.left, client.right / 2);
+    EXPECT_GT(okRect.top, client.bottom / 2);
+    EXPECT_LE(okRect.right, client.right);
+    EXPECT_LE(okRect.bottom, client.bottom);
+}
+
+std::string TemplateBytes(HMODULE module, WORD language)
+{
+    HRSRC found = FindResourceExA(module, MAKEINTRESOURCEA(5) /* RT_DIALOG */, "UIPARAM", language);
+    if (found == nullptr)
+        return "";
+    auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    std::string text(bytes, SizeofResource(module, found));
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();  // the padding after the last control
+    return text;
+}
+
+// Without the last character's high byte, as TemplateBytes trims it.
+std::string Utf16(const std::string& ascii)
+{
+    std::string wide;
+    for (char c : ascii)
+        wide += {c, '\0'};
+    wide.pop_back();
+    return wide;
+}
+
+TEST_F(ShippedResources, ProgressDialogsOfBothLanguagesDifferOnlyInTheirText)
+{
+    std::string english = TemplateBytes(module.handle, English);
+    std::string french = TemplateBytes(module.handle, French);
+    const std::string englishText = Utf16("Import in progress. Please wait ...");
+    size_t at = english.find(englishText);
+    ASSERT_NE(at, std::string::npos);
+    english.replace(at, englishText.size(), Utf16("Importation en cours. Merci de patienter ..."));
+    EXPECT_EQ(english, french);
 }
 
 TEST_F(ShippedResources, AboutPictureIsA510By281BottomUp555BitmapAt72Dpi)
@@ -120,11 +145,6 @@ TEST_F(ShippedResources, AboutPictureIsA510By281BottomUp555BitmapAt72Dpi)
     }
     EXPECT_EQ(topBitsSet, 0);
     EXPECT_GT(colours, 256);
-}
-
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
 }
 
 TEST_F(ShippedResources, ProgressDialogSpeaksTheUsersLanguage)

@@ -64,12 +64,6 @@ TEST_F(ModuleTexts, RunUsesTheIntendedUserInterfaceLanguage)
     EXPECT_EQ(GetACP(), 1252u) << "the texts below are the cp1252 bytes";
 }
 
-TEST_F(ModuleTexts, MessagesComeInTheUsersLanguage)
-{
-    for (const Message& m : Messages)
-        EXPECT_EQ(Loaded(module.handle, m.id), FrenchRun() ? m.french : m.english) << "message " << m.id;
-}
-
 TEST_F(ModuleTexts, HostTextsAreEnglishInEveryLanguage)
 {
     for (auto [id, text] : HostTexts)

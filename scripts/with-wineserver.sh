@@ -1,14 +1,32 @@
 #!/bin/sh
 # Runs a command with a persistent wineserver for PREFIX, stopped at the end.
 # Usage: with-wineserver.sh PREFIX COMMAND...
+# PREFIX may be relative (Wine wants it absolute: it is made so) and is
+# created when missing. Says why when it cannot start.
 set -eu
+fail() { echo "with-wineserver.sh: $*" >&2; exit 1; }
+[ $# -ge 2 ] || fail "usage: with-wineserver.sh PREFIX COMMAND..."
 prefix=$1; shift
 here=$(cd "$(dirname "$0")" && pwd)
+for tool in wine wineserver wineboot; do
+    command -v "$tool" >/dev/null 2>&1 || fail "'$tool' is not installed; run scripts/install-packages.sh"
+done
+case $prefix in
+    /*) ;;
+    *) prefix=$(pwd)/$prefix ;;
+esac
+# The program to run: a command, or for "wine PROGRAM" the Windows program.
+program=$1
+[ "$program" = wine ] && [ $# -ge 2 ] && program=$2
+case $program in
+    */*) [ -e "$program" ] || fail "$program does not exist (build it first: scripts/build.sh)" ;;
+    *) [ "$program" = wine ] || command -v "$program" >/dev/null 2>&1 || fail "no such command: $program" ;;
+esac
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-"$here/wine-prefix.sh" "$prefix"
+"$here/wine-prefix.sh" "$prefix" || fail "cannot make the Wine prefix $prefix"
 # Detached from every pipe: Wine's background services inherit the first
 # program's handles, and a reader of our output would wait for them.
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || fail "wineserver does not start for the prefix $prefix"
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT INT TERM
 status=0

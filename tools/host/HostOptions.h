@@ -44,6 +44,11 @@ struct HostOptions {
 
     bool canUseICCProfiles = true;
 
+    // Bytes of pixels the host holds for one document; 0: whatever the
+    // address space gives. A document beyond it is refused with -108, as one
+    // the host finds no memory for.
+    uint64_t documentMemoryLimit = 0;
+
     DialogMode dialogs = DialogMode::PressOk;
     int screenshotPauseMs = 4000;
 

@@ -1,0 +1,48 @@
+// A document the host cannot hold is refused with the host's out-of-memory
+// result, reported, and the run goes on with nothing left held.
+#include <gtest/gtest.h>
+
+#include "TestModuleRun.h"
+
+namespace {
+
+HostReport ImportTwoImages(const std::string& size, uint64_t documentMemoryLimit)
+{
+    HostOptions options;
+    options.documentMemoryLimit = documentMemoryLimit;
+    return ImportWithTestModule("images=2;profileBytes=100;" + size, options);
+}
+
+TEST(DocumentMemory, DocumentAtTheLimitIsHeldAndOneByteBeyondIsRefused)
+{
+    const int bytes = 5 * 4 * 3;
+    HostReport held = ImportTwoImages("width=5;height=4", bytes);
+    EXPECT_EQ(held.CompleteDocuments(), 2);
+
+    HostReport refused = ImportTwoImages("width=5;height=4", bytes - 1);
+    EXPECT_EQ(refused.Selectors(), (std::vector<int16_t>{4, 1, 3, 1, 3, 5}))
+        << "no Continue for a refused document; Finish lets the module release it, and the next image follows";
+    ASSERT_EQ(refused.documents.size(), 2u);
+    for (const DocumentRecord& document : refused.documents) {
+        EXPECT_EQ(document.error, ResultOutOfMemory);
+        EXPECT_FALSE(document.complete);
+        EXPECT_NE(document.refused.find("60 bytes"), std::string::npos) << document.refused;
+        EXPECT_TRUE(document.pixels.empty());
+        EXPECT_EQ(document.profile.size(), 100u) << "the profile handed over is still taken and freed";
+    }
+    EXPECT_TRUE(refused.problems.empty()) << "the module did nothing wrong";
+    EXPECT_TRUE(refused.leaks.empty());
+    EXPECT_EQ(refused.suites.handlesCreated, refused.suites.handlesDisposed + 1) << "only the data slot's block";
+}
+
+TEST(DocumentMemory, DocumentsLargerThanTheAddressSpaceAreRefused)
+{
+    // 4.29 GB: its size fits 32 bits, its blocks do not fit the address space.
+    HostReport report = ImportTwoImages("width=32767;height=32767;planes=4", 0);
+    ASSERT_EQ(report.documents.size(), 2u);
+    EXPECT_EQ(report.documents[0].error, ResultOutOfMemory);
+    EXPECT_EQ(report.documents[1].error, ResultOutOfMemory);
+    EXPECT_TRUE(report.leaks.empty());
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,6 +49,10 @@ struct HostOptions {
     // address space gives. A document beyond it is refused with -108, as one
     // the host finds no memory for.
     uint64_t documentMemoryLimit = 0;
+
+    // Called after each strip the host takes, while the module's image and
+    // the document are both held (benchmarks measure the process there).
+    std::function<void()> afterStrip;
 
     DialogMode dialogs = DialogMode::PressOk;
     int screenshotPauseMs = 4000;

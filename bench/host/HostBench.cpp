@@ -52,9 +52,15 @@ std::string Outcome(const HostReport& report)
         if (!document.complete)
             return "document not complete (error " + std::to_string(document.error) + ")";
     }
-    for (const DialogRecord& dialog : report.dialogs)
-        if (dialog.messageBox)
-            return "message \"" + dialog.text + "\"";
+    for (const DialogRecord& dialog : report.dialogs) {
+        if (!dialog.messageBox)
+            continue;
+        std::string text;  // on one line
+        for (char c : dialog.text)
+            if (c != '\r')
+                text += c == '\n' ? (text.empty() || text.back() == ' ' ? "" : " ") : std::string(1, c);
+        return "message \"" + text + "\"";
+    }
     if (!report.documents.empty())
         return "imported";
     std::string calls;

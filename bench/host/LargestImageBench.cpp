@@ -130,10 +130,14 @@ void Print(const Probe& probe, const Result& result)
     std::printf("  %s: %s\n", Name(probe).c_str(), result.outcome.c_str());
     const Needed need = NeededFor(probe);
     const uint64_t sum = need.bitmap + need.strip + need.document;
-    std::printf("      peak %.1f MB over the start; bitmap %.1f + strip %.2f + document %.1f = %.1f MB; "
-                "ratio %.3f (the sample map adds %.1f MB)\n",
-                Mb(result.peak), Mb(need.bitmap), Mb(need.strip), Mb(need.document), Mb(sum),
-                double(result.peak) / double(sum), Mb(need.map));
+    if (result.peak == 0)
+        std::printf("      no strip taken: bitmap %.1f + strip %.2f + document %.1f = %.1f MB would have been held\n",
+                    Mb(need.bitmap), Mb(need.strip), Mb(need.document), Mb(sum));
+    else
+        std::printf("      peak %.1f MB over the start; bitmap %.1f + strip %.2f + document %.1f = %.1f MB; "
+                    "ratio %.3f (the host's sample map adds %.1f MB)\n",
+                    Mb(result.peak), Mb(need.bitmap), Mb(need.strip), Mb(need.document), Mb(sum),
+                    double(result.peak) / double(sum), Mb(need.map));
     std::printf("      after the import: %+.1f MB committed, %s\n", Mb(result.left),
                 result.held ? "something left held or a problem reported" : "nothing held");
 }

@@ -40,7 +40,10 @@ OSErr DocumentAssembler::Begin(DocumentRecord* document, std::string* problem, u
         document->pixels.clear();
         written_.clear();
         written_.shrink_to_fit();
-        *problem = "no memory for a document of " + std::to_string(bytes) + " bytes";
+        *problem = memoryLimit != 0 && bytes > memoryLimit
+                       ? "a document of " + std::to_string(bytes) + " bytes is more than the " +
+                             std::to_string(memoryLimit) + " the host holds for one"
+                       : "no memory for a document of " + std::to_string(bytes) + " bytes";
         return ResultOutOfMemory;
     }
     writtenWords_ = words;

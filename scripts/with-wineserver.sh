@@ -1,5 +1,6 @@
 #!/bin/sh
-# Runs a command with a persistent wineserver for PREFIX, stopped at the end.
+# Runs a command with a persistent wineserver for PREFIX, stopped at the end
+# (one that another command keeps up for PREFIX is shared and left running).
 # Usage: with-wineserver.sh PREFIX COMMAND...
 # PREFIX may be relative (Wine wants it absolute: it is made so) and is
 # created when missing. Says why when it cannot start.
@@ -15,20 +16,29 @@ case $prefix in
     /*) ;;
     *) prefix=$(pwd)/$prefix ;;
 esac
-# The program to run: a command, or for "wine PROGRAM" the Windows program.
-program=$1
-[ "$program" = wine ] && [ $# -ge 2 ] && program=$2
-case $program in
-    */*) [ -e "$program" ] || fail "$program does not exist (build it first: scripts/build.sh)" ;;
-    *) [ "$program" = wine ] || command -v "$program" >/dev/null 2>&1 || fail "no such command: $program" ;;
-esac
+# The program to run: a command, or for "wine PROGRAM" a program of the
+# build (a Windows path or built-in is left to Wine).
+if [ "$1" = wine ]; then
+    case ${2:-} in
+        */*) [ -e "$2" ] || fail "$2 does not exist (build it first: scripts/build.sh)" ;;
+    esac
+else
+    case $1 in
+        */*) [ -e "$1" ] || fail "$1 does not exist" ;;
+        *) command -v "$1" >/dev/null 2>&1 || fail "no such command: $1" ;;
+    esac
+fi
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/wine-prefix.sh" "$prefix" || fail "cannot make the Wine prefix $prefix"
 # Detached from every pipe: Wine's background services inherit the first
 # program's handles, and a reader of our output would wait for them.
-wineserver -p </dev/null >/dev/null 2>&1 || fail "wineserver does not start for the prefix $prefix"
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT INT TERM
+if wineserver -p </dev/null >/dev/null 2>&1; then
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT INT TERM
+else
+    # Another command keeps a server up for this prefix: share it, leave it running.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || fail "wineserver does not start for the prefix $prefix"
+fi
 status=0
 "$@" || status=$?
 exit $status

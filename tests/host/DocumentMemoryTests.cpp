@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestModuleRun.h"
+#include "host/PixelStore.h"
 
 namespace {
 
@@ -43,6 +44,29 @@ TEST(DocumentMemory, DocumentsLargerThanTheAddressSpaceAreRefused)
     EXPECT_EQ(report.documents[0].error, ResultOutOfMemory);
     EXPECT_EQ(report.documents[1].error, ResultOutOfMemory);
     EXPECT_TRUE(report.leaks.empty());
+}
+
+TEST(PixelStoreTest, RowsSpanningBlocksReadBackInOrderAndTheLimitHoldsAtItsEdge)
+{
+    PixelStore store;
+    ASSERT_TRUE(store.Allocate(5, 7, 35, 12)) << "35 bytes, the limit exactly; two rows a block";
+    for (size_t row = 0; row < 7; ++row)
+        for (size_t i = 0; i < 5; ++i) {
+            ASSERT_EQ(store.Row(row)[i], 0) << "zero-filled";
+            store.Row(row)[i] = uint8_t(row * 5 + i);
+        }
+    std::vector<uint8_t> expected(35);
+    for (size_t i = 0; i < 35; ++i)
+        expected[i] = uint8_t(i);
+    EXPECT_EQ(store.Bytes(), expected);
+    EXPECT_EQ(store.Row(3), store.Row(2) + 5) << "rows of one block follow each other";
+    PixelStore copy = store;
+    copy.Row(6)[4] = 0;
+    EXPECT_EQ(store.Bytes(), expected) << "a copy has blocks of its own";
+
+    EXPECT_FALSE(store.Allocate(5, 7, 34)) << "one byte beyond the limit";
+    EXPECT_TRUE(store.empty());
+    EXPECT_FALSE(store.Allocate(65536, 65537)) << "more bytes than 32 bits count";
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-bool PixelStore::Allocate(size_t rowBytes, size_t rows, uint64_t limit)
+bool PixelStore::Allocate(size_t rowBytes, size_t rows, uint64_t limit, size_t blockBytes)
 {
     clear();
     if (rowBytes == 0 || rows == 0)
@@ -15,7 +15,7 @@ bool PixelStore::Allocate(size_t rowBytes, size_t rows, uint64_t limit)
     const uint64_t total = uint64_t(rowBytes) * rows;
     if (total > SIZE_MAX || (limit != 0 && total > limit))
         return false;
-    const size_t perBlock = std::max<size_t>(BlockBytes / rowBytes, 1);
+    const size_t perBlock = std::max<size_t>(blockBytes / rowBytes, 1);
     try {
         blocks_.reserve((rows + perBlock - 1) / perBlock);
     } catch (const std::bad_alloc&) {
@@ -55,7 +55,7 @@ PixelStore& PixelStore::operator=(const PixelStore& other)
 {
     if (this == &other)
         return *this;
-    if (!Allocate(other.rowBytes_, other.rows_))
+    if (!Allocate(other.rowBytes_, other.rows_, 0, other.rowsPerBlock_ * other.rowBytes_))
         throw std::bad_alloc();
     for (size_t row = 0; row < rows_; ++row)
         std::memcpy(Row(row), other.Row(row), rowBytes_);

@@ -22,7 +22,8 @@ public:
 
     // Zero-filled rows. False, holding nothing, when the memory cannot be had
     // or when the bytes would be more than limit (0: no limit but memory).
-    bool Allocate(size_t rowBytes, size_t rows, uint64_t limit = 0);
+    // Blocks hold as many rows as fit blockBytes, at least one.
+    bool Allocate(size_t rowBytes, size_t rows, uint64_t limit = 0, size_t blockBytes = BlockBytes);
     void clear();
 
     size_t size() const { return rowBytes_ * rows_; }

@@ -35,7 +35,7 @@ TEST_F(DocumentRunTest, SixteenBitTiffArrivesSampleForSampleAtDepthSixteen)
     HostImage expected = ExpectedRgb48(12, 8);
     EXPECT_EQ(document.width, expected.width);
     EXPECT_EQ(document.height, expected.height);
-    EXPECT_EQ(document.pixels, expected.bytes);
+    EXPECT_EQ(document.pixels.Bytes(), expected.bytes);
 }
 
 TEST_F(DocumentRunTest, JpegArrivesAsItsIndependentDecodeWithItsProfile)
@@ -49,7 +49,7 @@ TEST_F(DocumentRunTest, JpegArrivesAsItsIndependentDecodeWithItsProfile)
     EXPECT_TRUE(document.complete);
     EXPECT_EQ(document.filename, "IMG_0001.jpg");
     EXPECT_EQ(document.depth, 8);
-    EXPECT_EQ(document.pixels, DecodeForComparison(FIF_JPEG, source, JPEG_ACCURATE).bytes);
+    EXPECT_EQ(document.pixels.Bytes(), DecodeForComparison(FIF_JPEG, source, JPEG_ACCURATE).bytes);
     EXPECT_TRUE(document.hasProfile);
     EXPECT_EQ(document.profileSizeField, int32_t(profile.size()));
     EXPECT_EQ(document.profile, profile);
@@ -107,7 +107,7 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
     HostReport opaque = Run();
     ASSERT_EQ(opaque.documents.size(), 1u);
     EXPECT_TRUE(opaque.documents[0].complete) << "an opaque RGBA file arrives in its own colours";
-    EXPECT_EQ(opaque.documents[0].pixels, ExpectedRgb24(6, 4).bytes);
+    EXPECT_EQ(opaque.documents[0].pixels.Bytes(), ExpectedRgb24(6, 4).bytes);
 }
 
 TEST_F(DocumentRunTest, CancelAndHostErrorsDiscardTheDocumentAndGiveEveryBufferBack)

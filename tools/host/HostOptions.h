@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -43,6 +44,15 @@ struct HostOptions {
     OSErr advanceStateError = -36;  // the host's I/O error
 
     bool canUseICCProfiles = true;
+
+    // Bytes of pixels the host holds for one document; 0: whatever the
+    // address space gives. A document beyond it is refused with -108, as one
+    // the host finds no memory for.
+    uint64_t documentMemoryLimit = 0;
+
+    // Called after each strip the host takes, while the module's image and
+    // the document are both held (benchmarks measure the process there).
+    std::function<void()> afterStrip;
 
     DialogMode dialogs = DialogMode::PressOk;
     // A dialog with this caption, when it appears, is answered by the

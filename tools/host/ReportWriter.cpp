@@ -110,6 +110,7 @@ json DocumentJson(const DocumentRecord& document)
         {"samplesTotal", document.samplesTotal},
         {"checksum", document.checksum},
         {"error", document.error},
+        {"refused", document.refused},
         {"complete", document.complete},
         {"tiff", AnsiToUtf8(document.tiffPath)},
         {"png", AnsiToUtf8(document.pngPath)},

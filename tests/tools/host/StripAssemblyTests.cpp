@@ -109,7 +109,7 @@ protected:
         document.height = 3;
         document.depth = 8;
         document.planes = 3;
-        ASSERT_TRUE(assembler.Begin(&document, &problem)) << problem;
+        ASSERT_EQ(assembler.Begin(&document, &problem), 0) << problem;
     }
     StripRecord Strip(int16_t top, int16_t left, int16_t bottom, int16_t right, int16_t lo, int16_t hi)
     {
@@ -200,7 +200,7 @@ TEST_F(Assembler, UnsupportedDepthIsRefusedAtTheStart)
     bitmap.depth = 1;
     bitmap.planes = 1;
     DocumentAssembler other;
-    EXPECT_FALSE(other.Begin(&bitmap, &problem));
+    EXPECT_EQ(other.Begin(&bitmap, &problem), ResultBadParameters);
     EXPECT_NE(problem.find("depth 1"), std::string::npos) << problem;
 }
 

@@ -37,6 +37,10 @@ packages="freeimage libjpeg-turbo libpng1.6 tiff zlib imath"
 # Files whose change must give a new prefix.
 build_files=(deps/build-freeimage.sh deps/zlib/CMakeLists.txt deps/freeimage/CMakeLists.txt
              cmake/toolchain-i686-mingw.cmake)
+# The project's own fixes to FreeImage, each saying which fault it closes.
+for patch_file in "$here"/freeimage/patches/*.patch; do
+    if [ -f "$patch_file" ]; then build_files+=("deps/freeimage/patches/${patch_file##*/}"); fi
+done
 toolchain_packages=(gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-i686-dev
                     binutils-mingw-w64-i686 nasm)
 
@@ -101,7 +105,7 @@ if prefix_complete; then
     exit 0
 fi
 
-for tool in cmake nasm dpkg-source apt-get i686-w64-mingw32-gcc-posix i686-w64-mingw32-g++-posix; do
+for tool in cmake nasm dpkg-source patch apt-get i686-w64-mingw32-gcc-posix i686-w64-mingw32-g++-posix; do
     command -v "$tool" >/dev/null || die "'$tool' is missing: run scripts/install-packages.sh"
 done
 generator=Ninja
@@ -161,6 +165,10 @@ fetch_source() {
 phase "fetching sources"
 for pkg in $packages; do
     fetch_source "$pkg"
+done
+for patch_file in "$here"/freeimage/patches/*.patch; do
+    [ -f "$patch_file" ] || continue
+    run_logged "patch-${patch_file##*/}" patch -d "$work/src/freeimage" -p1 --forward -i "$patch_file"
 done
 
 section_flags="-ffunction-sections -fdata-sections"

@@ -23,7 +23,7 @@ elif [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list 
     need_update=1
 fi
 
-PACKAGES="cmake make ninja-build dpkg-dev nasm python3 python3-pil \
+PACKAGES="cmake make ninja-build dpkg-dev patch nasm python3 python3-pil \
  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
  wine wine32:i386 fonts-wine fonts-dejavu-core icoutils xvfb imagemagick xauth \
  googletest nlohmann-json3-dev libcli11-dev libtiff-tools libjpeg-turbo-progs \

@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     const std::string names[2] = {"photo.jpg", "deep.tif"};
     FIBITMAP* photo = MakePhotoLikeBitmap(2000, 1500);
     char profile[4096] = {};
+    profile[2] = sizeof(profile) >> 8;     // its size, big-endian
     std::memcpy(profile + 16, "RGB ", 4);  // the colour space the profile is for
     FreeImage_CreateICCProfile(photo, profile, sizeof(profile));
     FreeImage_Save(FIF_JPEG, photo, (folder + "\\" + names[0]).c_str(), JPEG_QUALITYGOOD);

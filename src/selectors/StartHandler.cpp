@@ -1,5 +1,6 @@
 // Acquire selector 1: decode the file the scan left current and describe the
 // new document to the host.
+#include <cstdint>
 #include <cstring>
 
 #include "ui/Messages.h"
@@ -55,14 +56,26 @@ bool DescribesOtherThanRgb(const FIICCPROFILE* profile)
     return profile->size >= 20 && std::memcmp(static_cast<const char*>(profile->data) + 16, "RGB ", 4) != 0;
 }
 
+// A profile starts with its own size, big-endian. One whose pieces were not
+// all found (a file's markers or tag cut short) says more than it holds.
+bool HoldsWhatItsHeaderSays(const FIICCPROFILE* profile)
+{
+    const auto* bytes = static_cast<const uint8_t*>(profile->data);
+    if (profile->size < 4)
+        return false;
+    const uint32_t declared = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+    return declared == uint32_t(profile->size);
+}
+
 // A copy of the embedded profile in a new host handle, when the host takes
-// one. A host that cannot make the handle gets the document without it.
+// one. A host that cannot make the handle gets the document without it, and
+// a damaged profile is not handed on.
 void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 {
     const FIICCPROFILE* profile = FreeImage_GetICCProfile(bitmap);
     const HandleProcs* procs = record->handleProcs;
     if (record->canUseICCProfiles == 0 || profile == nullptr || profile->data == nullptr ||
-        DescribesOtherThanRgb(profile))
+        !HoldsWhatItsHeaderSays(profile) || DescribesOtherThanRgb(profile))
         return;
     if (procs == nullptr || procs->newProc == nullptr || procs->lockProc == nullptr || procs->unlockProc == nullptr)
         return;

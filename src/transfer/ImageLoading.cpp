@@ -1,20 +1,71 @@
 #include "transfer/ImageLoading.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include <tiffio.h>
+
 #include "outputs/NameClasses.h"
 #include "transfer/TransferState.h"
+#include "transfer/DecoderMessages.h"
 #include "transfer/ImageFormats.h"
+#include "transfer/TiffStripCheck.h"
 
 namespace {
 
-bool DecoderReportedError = false;
+// Set when a message of the current load says that picture data is missing
+// or damaged (or is one this module does not know).
+bool PictureDamaged = false;
 
-void NoteDecoderMessage(FREE_IMAGE_FORMAT, const char*)
+void HearDecoder(FREE_IMAGE_FORMAT, const char* message)
 {
-    DecoderReportedError = true;
+    if (!IsHarmlessDecoderMessage(MessageOrigin::Decoder, message))
+        PictureDamaged = true;
 }
+
+void HearTiff(MessageOrigin origin, const char* format, va_list arguments)
+{
+    char text[512];
+    std::vsnprintf(text, sizeof(text), format, arguments);
+    if (!IsHarmlessDecoderMessage(origin, text))
+        PictureDamaged = true;
+}
+
+void HearTiffWarning(const char*, const char* format, va_list arguments)
+{
+    HearTiff(MessageOrigin::TiffWarning, format, arguments);
+}
+
+void HearTiffError(const char*, const char* format, va_list arguments)
+{
+    HearTiff(MessageOrigin::TiffError, format, arguments);
+}
+
+// The decoder leaves the TIFF library's handlers empty: without ours a
+// strip that could not be read arrives as rows of whatever the bitmap held.
+// Ours are in place for one load only, the library's own restored after.
+class DecoderListener {
+public:
+    DecoderListener()
+        : warnings_(TIFFSetWarningHandler(HearTiffWarning)), errors_(TIFFSetErrorHandler(HearTiffError))
+    {
+        PictureDamaged = false;
+        FreeImage_SetOutputMessage(HearDecoder);
+    }
+    ~DecoderListener()
+    {
+        FreeImage_SetOutputMessage(nullptr);
+        TIFFSetWarningHandler(warnings_);
+        TIFFSetErrorHandler(errors_);
+    }
+    DecoderListener(const DecoderListener&) = delete;
+    DecoderListener& operator=(const DecoderListener&) = delete;
+
+private:
+    TIFFErrorHandler warnings_;
+    TIFFErrorHandler errors_;
+};
 
 // Once per load of the module, on first use: never from the library's entry
 // function, where the loader lock is held.
@@ -60,9 +111,12 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags)
     FIBITMAP* bitmap = nullptr;
     try {
         EnsureDecoderInitialised();
-        bitmap = FreeImage_LoadFromHandle(format, &io, file, flags);
+        if (format == FIF_TIFF && !StripTableFitsPicture(file))
+            PictureDamaged = true;
+        else
+            bitmap = FreeImage_LoadFromHandle(format, &io, file, flags);
     } catch (...) {
-        DecoderReportedError = true;
+        PictureDamaged = true;
     }
     std::fclose(file);
     return bitmap;
@@ -84,11 +138,12 @@ FIBITMAP* LoadImageFile(const char* path, const char* name)
         return nullptr;
     }
 
-    DecoderReportedError = false;
-    FreeImage_SetOutputMessage(NoteDecoderMessage);
-    FIBITMAP* bitmap = DecodeFile(format, path, flags);
-    FreeImage_SetOutputMessage(nullptr);
-    if (bitmap != nullptr && DecoderReportedError) {
+    FIBITMAP* bitmap = nullptr;
+    {
+        DecoderListener listener;
+        bitmap = DecodeFile(format, path, flags);
+    }
+    if (bitmap != nullptr && PictureDamaged) {
         FreeImage_Unload(bitmap);
         bitmap = nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "selectors/ImportRunFixture.h"
 #include "support/TestImages.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -108,6 +109,30 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
     ASSERT_EQ(opaque.documents.size(), 1u);
     EXPECT_TRUE(opaque.documents[0].complete) << "an opaque RGBA file arrives in its own colours";
     EXPECT_EQ(opaque.documents[0].pixels.Bytes(), ExpectedRgb24(6, 4).bytes);
+}
+
+// Variants of real images that the transfer tests' build made: an odd JPEG
+// that loses no pixel, and a TIFF whose JPEG strip was cut short.
+TEST_F(DocumentRunTest, OddFileArrivesWholeAndDamagedFileIsRefused)
+{
+    const std::string images = BesideProgram("transfer-images");
+    const HostImage expected = ReadPpm(images + "\\testorig.decoded.ppm");
+    if (expected.bytes.empty() || GetFileAttributesA((images + "\\jpeg-strip-cut.tiff").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the build made no variants of real images (no source packages or tools)";
+
+    Export({{images + "\\jfif-2.01.jpg", "odd.jpg"}});
+    HostReport odd = Run();
+    ASSERT_EQ(odd.documents.size(), 1u);
+    EXPECT_TRUE(odd.documents[0].complete);
+    EXPECT_EQ(odd.documents[0].pixels.Bytes(), expected.bytes);
+    EXPECT_TRUE(MessageTexts(odd).empty());
+
+    Export({{images + "\\jpeg-strip-cut.tiff", "cut.tif"}});
+    HostReport cut = Run();
+    EXPECT_EQ(CallTrace(cut), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+    EXPECT_EQ(MessageTexts(cut),
+              std::vector<std::string>{"An error occured while importing images.\n\nPlease contact Korvel."});
+    EXPECT_EQ(cut.CompleteDocuments(), 0);
 }
 
 TEST_F(DocumentRunTest, CancelAndHostErrorsDiscardTheDocumentAndGiveEveryBufferBack)

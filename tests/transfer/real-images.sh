@@ -1,7 +1,8 @@
 #!/bin/sh
 # Puts real test images from Debian's libjpeg-turbo and libtiff source
 # packages (those the decoder is built from) into OUT, with reference decodes
-# made by Debian's own tools. Usage: real-images.sh SOURCES_DIR OUT
+# made by Debian's own tools, and odd and damaged variants of them
+# (odd-images.py). Usage: real-images.sh SOURCES_DIR OUT
 # Missing packages or tools leave OUT without those files: their tests skip.
 set -u
 sources=$1
@@ -30,5 +31,9 @@ if command -v djpeg >/dev/null 2>&1 && command -v cjpeg >/dev/null 2>&1; then
         cjpeg -icc test1.icc -outfile profiled.jpg rgb-3c-8b.ppm &&
             djpeg -dct int -ppm -outfile profiled.decoded.ppm profiled.jpg
     fi
+fi
+# Odd and damaged variants of these images.
+if command -v python3 >/dev/null 2>&1 && [ -f testorig.jpg ] && [ -f rgb-3c-8b.tiff ]; then
+    python3 "$(dirname "$0")/odd-images.py" . || echo "real-images.sh: odd-images.py failed; their tests skip" >&2
 fi
 exit 0

@@ -1,0 +1,97 @@
+#include "transfer/TiffStripCheck.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <tiffio.h>
+
+namespace {
+
+std::FILE* FileOf(thandle_t handle)
+{
+    return static_cast<std::FILE*>(handle);
+}
+
+tmsize_t ReadFile(thandle_t handle, void* buffer, tmsize_t size)
+{
+    return tmsize_t(std::fread(buffer, 1, size_t(size), FileOf(handle)));
+}
+
+tmsize_t WriteNothing(thandle_t, void*, tmsize_t)
+{
+    return 0;
+}
+
+toff_t SeekFile(thandle_t handle, toff_t offset, int origin)
+{
+    if (offset > toff_t(INT64_MAX) || _fseeki64(FileOf(handle), int64_t(offset), origin) != 0)
+        return toff_t(-1);
+    return toff_t(_ftelli64(FileOf(handle)));
+}
+
+int KeepOpen(thandle_t)
+{
+    return 0;  // the file belongs to the load
+}
+
+toff_t SizeOfFile(thandle_t handle)
+{
+    std::FILE* file = FileOf(handle);
+    const int64_t at = _ftelli64(file);
+    _fseeki64(file, 0, SEEK_END);
+    const int64_t size = _ftelli64(file);
+    _fseeki64(file, at, SEEK_SET);
+    return toff_t(size);
+}
+
+int MapNothing(thandle_t, void**, toff_t*)
+{
+    return 0;
+}
+
+void UnmapNothing(thandle_t, void*, toff_t)
+{
+}
+
+bool TableFits(TIFF* tiff)
+{
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    if (compression != COMPRESSION_NONE)
+        return true;  // a codec reports the data it could not decode
+    if (TIFFIsTiled(tiff)) {
+        const uint64_t needed = uint64_t(TIFFTileSize64(tiff));
+        for (uint32_t tile = 0; tile < TIFFNumberOfTiles(tiff); ++tile)
+            if (TIFFGetStrileByteCount(tiff, tile) < needed)
+                return false;
+        return true;
+    }
+    uint32_t length = 0, rowsPerStrip = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &length);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp(rowsPerStrip, 1u, std::max(length, 1u));
+    const uint32_t stripsPerPlane = uint32_t((uint64_t(length) + rowsPerStrip - 1) / rowsPerStrip);
+    for (uint32_t strip = 0; strip < TIFFNumberOfStrips(tiff); ++strip) {
+        const uint32_t first = (strip % std::max(stripsPerPlane, 1u)) * rowsPerStrip;
+        const uint32_t rows = std::min(rowsPerStrip, length - std::min(first, length));
+        if (TIFFGetStrileByteCount(tiff, strip) < uint64_t(TIFFVStripSize64(tiff, rows)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool StripTableFitsPicture(std::FILE* file)
+{
+    // "m": read through the procedures above, never a mapping of the file.
+    TIFF* tiff = TIFFClientOpen("", "rm", file, ReadFile, WriteNothing, SeekFile, KeepOpen, SizeOfFile, MapNothing,
+                                UnmapNothing);
+    bool fits = true;
+    if (tiff != nullptr) {
+        fits = TableFits(tiff);
+        TIFFClose(tiff);
+    }
+    std::fseek(file, 0, SEEK_SET);
+    return fits;
+}

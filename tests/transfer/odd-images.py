@@ -1,0 +1,142 @@
+"""Odd and damaged variants of real test images, each with one change. The
+odd ones hold the pixels of their source, whose reference decode (by Debian's
+djpeg, or the one shipped with the image) serves them too.
+
+Usage: odd-images.py FOLDER   (FOLDER holds what real-images.sh put there)
+Missing inputs or tools leave their variants out: their tests skip.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from imagefiles import (ASCII, BYTE, LONG, SHORT, UNDEFINED, Tiff,  # noqa: E402
+                        jpeg_app_segment, jpeg_segment)
+
+folder = sys.argv[1]
+
+
+def path(name):
+    return os.path.join(folder, name)
+
+
+def read(name):
+    with open(path(name), "rb") as f:
+        return f.read()
+
+
+def write(name, data):
+    with open(path(name), "wb") as f:
+        f.write(data)
+
+
+def with_byte(data, at, value):
+    data = bytearray(data)
+    data[at] = value
+    return bytes(data)
+
+
+def jpeg_variants():
+    jpeg = read("testorig.jpg")
+    frame = jpeg_segment(jpeg, 0xC0)[1]
+    end = jpeg.rindex(b"\xff\xd9")
+    write("stray-before-frame.jpg", jpeg[:frame] + b"\x00\x11\x22" + jpeg[frame:])
+    write("stray-before-end.jpg", jpeg[:end] + b"\x00\x11\x22\x33" + jpeg[end:])
+    # APP0 JFIF: identifier (5 bytes), then the major and minor revision.
+    app0 = jpeg_segment(jpeg, 0xE0)[1]
+    jfif201 = jpeg[:app0 + 9] + b"\x02\x01" + jpeg[app0 + 11:]
+    write("jfif-2.01.jpg", jfif201)
+    # Scan header: length, component count, two bytes per component, then Ss, Se.
+    sos = jpeg_segment(jpeg, 0xDA)[1]
+    spectral_end = sos + 4 + 1 + 2 * jpeg[sos + 4] + 1
+    write("spectral-end.jpg", with_byte(jpeg, spectral_end, 0x3E))
+    # A JFXX extension (a 1x1 RGB thumbnail) in place of the JFIF segment.
+    jfxx = jpeg_app_segment(0xE0, b"JFXX\x00\x13\x01\x01\x10\x20\x30")
+    app0_length = jpeg_segment(jpeg, 0xE0)[2]
+    write("jfxx-without-jfif.jpg", jpeg[:app0] + jfxx + jpeg[app0 + app0_length:])
+
+    # Damage: the file ends early, garbled entropy-coded data, and damage
+    # after a harmless oddity (the decoder used to report only the first).
+    write("jpeg-truncated.jpg", jpeg[:len(jpeg) // 2])
+    middle = (sos + end) // 2
+    write("jpeg-garbled.jpg", jpeg[:middle] + bytes(b ^ 0x5A for b in jpeg[middle:middle + 40]) + jpeg[middle + 40:])
+    write("jfif-2.01-truncated.jpg", jfif201[:len(jfif201) * 2 // 3])
+
+
+def icc_variants():
+    if not shutil.which("cjpeg") or not shutil.which("djpeg") or not os.path.exists(path("test1.icc")):
+        return
+    # The packages' profile describes CMYK data; labelled RGB it is one the
+    # module hands on, and at 545 KB it is split over nine APP2 markers.
+    profile = bytearray(read("test1.icc"))
+    profile[16:20] = b"RGB "
+    write("rgb-labelled.icc", bytes(profile))
+    subprocess.run(["cjpeg", "-icc", path("rgb-labelled.icc"), "-outfile", path("icc-split.jpg"),
+                    path("rgb-3c-8b.ppm")], check=True)
+    subprocess.run(["djpeg", "-dct", "int", "-ppm", "-outfile", path("icc-split.decoded.ppm"),
+                    path("icc-split.jpg")], check=True)
+    jpeg = read("icc-split.jpg")
+    # APP2 payload: "ICC_PROFILE\0", sequence number, count.
+    chunk = [jpeg_segment(jpeg, 0xE2, n) for n in range(3)]
+    sequence = lambda n: chunk[n][1] + 4 + 12
+    write("icc-sequence-wrong.jpg", with_byte(jpeg, sequence(2), 12))
+    write("icc-sequence-duplicate.jpg", with_byte(jpeg, sequence(2), 2))
+    write("icc-count-wrong.jpg", with_byte(jpeg, sequence(1) + 1, 8))
+    missing = chunk[1]
+    write("icc-sequence-missing.jpg", jpeg[:missing[1]] + jpeg[missing[1] + missing[2]:])
+    # Every marker in place, one of them 1000 bytes short: the profile is cut.
+    _, at, length = chunk[1]
+    shorter = jpeg[at:at + 2] + struct.pack(">H", length - 2 - 1000) + jpeg[at + 4:at + length - 1000]
+    write("icc-piece-short.jpg", jpeg[:at] + shorter + jpeg[at + length:])
+
+
+def tiff_variants():
+    tiff = Tiff(read("rgb-3c-8b.tiff"))
+    # Tags of a raw converter's TIFF: DNG tags that libtiff knows, private
+    # ones that it does not, and a text without its final zero.
+    tiff.set(50706, BYTE, [1, 4, 0, 0])                   # DNGVersion
+    tiff.set(50708, ASCII, b"Ombrix Test Camera\0")       # UniqueCameraModel
+    tiff.set(50740, BYTE, list(range(40)))                # DNGPrivateData
+    tiff.set(51009, LONG, [7, 8, 9])                      # private, unknown
+    tiff.set(65000, UNDEFINED, b"vendor block")           # private, unknown
+    tiff.set(305, ASCII, b"no final zero")                # Software
+    write("private-tags.tiff", tiff.bytes())
+
+    # Nine strips of 17 rows; a table of five leaves the last rows undescribed.
+    short = Tiff(read("rgb-3c-8b.tiff"))
+    for tag in (273, 279):
+        short.set(tag, short.entries[tag][0], short.values(tag)[:5])
+    write("strip-table-short.tiff", short.bytes())
+    # The last strip claims 15 rows and stores 7; the file's directory
+    # follows them.
+    rows = Tiff(read("rgb-3c-8b.tiff"))
+    counts = rows.values(279)
+    counts[-1] //= 2
+    rows.set(279, rows.entries[279][0], counts)
+    rows.data = rows.data[:rows.values(273)[-1] + counts[-1]]
+    write("rows-missing.tiff", rows.bytes())
+
+    if not shutil.which("tiffcp"):
+        return
+    subprocess.run(["tiffcp", "-c", "jpeg", "-r", "16", path("rgb-3c-8b.tiff"), path("jpeg-strips.tiff")], check=True)
+    data = read("jpeg-strips.tiff")
+    jpeg = Tiff(data)
+    offsets, counts = jpeg.values(273), jpeg.values(279)
+    cut = Tiff(data)
+    counts_cut = list(counts)
+    counts_cut[3] //= 2
+    cut.set(279, cut.entries[279][0], counts_cut)
+    write("jpeg-strip-cut.tiff", cut.bytes())
+    middle = offsets[3] + counts[3] // 2
+    write("jpeg-strip-garbled.tiff", data[:middle] + bytes(b ^ 0x5A for b in data[middle:middle + 24]) + data[middle + 24:])
+    # The strip's frame header: its row count (two bytes after the precision).
+    strip = data[offsets[3]:offsets[3] + counts[3]]
+    frame = offsets[3] + jpeg_segment(strip, 0xC0)[1]
+    write("jpeg-strip-size.tiff", with_byte(data, frame + 6, 8))
+
+
+jpeg_variants()
+icc_variants()
+tiff_variants()

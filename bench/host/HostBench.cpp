@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "converter/StandInRegistry.h"
-#include "support/TempFolder.h"
-#include "support/TestSupport.h"
+#include "common/TempFolder.h"
+#include "common/ProgramFolder.h"
 
 HostBench::HostBench(HostOptions options)
     : classKey_(HKEY_CLASSES_ROOT, ConverterDocumentKey), vendorKey_(HKEY_CURRENT_USER, "Software\\Korvel")

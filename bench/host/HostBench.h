@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/ReferenceHost.h"
-#include "support/SavedRegistryKey.h"
+#include "common/SavedRegistryKey.h"
 
 class HostBench {
 public:

@@ -11,7 +11,7 @@
 #include "HostBench.h"
 #include "ProcessUsage.h"
 #include "StreamedImages.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 #include "transfer/StripSizing.h"
 
 namespace {

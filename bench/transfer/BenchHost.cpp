@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "transfer/FakeAcquireHost.h"
+#include "fakehost/FakeAcquireHost.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "BenchHost.h"
 #include "ProcessUsage.h"
 #include "selectors/ModuleState.h"
-#include "support/FakeBufferSuite.h"
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeBufferSuite.h"
+#include "fakehost/FakeHandleSuite.h"
 #include "transfer/ImageLoading.h"
 
 namespace {

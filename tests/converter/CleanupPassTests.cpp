@@ -7,7 +7,7 @@
 #include "converter/RegistryState.h"
 #include "support/RegistryTestKeys.h"
 #include "converter/RootCanary.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/Environment.h"
 #include "selectors/ModuleState.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 
@@ -13,13 +14,6 @@ void AnswerMessageBoxes(const WatchedWindow& window)
 {
     if (window.caption == "Ombrix")
         AnswerDialog(window.window, DialogAnswer::PressOk);
-}
-
-std::string Variable(const char* name)
-{
-    char value[4096];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
 }
 
 }  // namespace
@@ -78,7 +72,7 @@ void ConverterWatchTest::RegisterCommand(const std::string& command)
 void ConverterWatchTest::SetVariable(const char* name, const std::string& value)
 {
     if (savedVariables_.count(name) == 0)
-        savedVariables_[name] = Variable(name);
+        savedVariables_[name] = EnvironmentVariable(name);
     SetEnvironmentVariableA(name, value.c_str());
 }
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "hostutil/PluginGlobals.h"
-#include "support/DialogWatcher.h"
+#include "fakehost/DialogWatcher.h"
 #include "support/RegistryTestKeys.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 #include "support/TestWindow.h"
 
 class ConverterWatchTest : public RegistryTest {

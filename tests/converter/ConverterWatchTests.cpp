@@ -11,7 +11,7 @@
 #include "converter/RegistryState.h"
 #include "converter/ConverterWatchFixture.h"
 #include "selectors/ModuleState.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

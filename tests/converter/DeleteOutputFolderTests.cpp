@@ -5,7 +5,7 @@
 
 #include "converter/RegistryState.h"
 #include "converter/RootCanary.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "hostutil/EmulatedHandle.h"
 #include "hostutil/HostSuites.h"
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeHandleSuite.h"
 
 namespace {
 

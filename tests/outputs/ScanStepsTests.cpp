@@ -7,7 +7,7 @@
 #include "outputs/OutputScan.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

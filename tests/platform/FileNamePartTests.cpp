@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ProcessLaunch.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "outputs/HandOffList.h"
 #include "platform/ProcessLaunch.h"
 #include "selectors/ModuleState.h"
-#include "support/TempFolder.h"
-#include "support/TestSupport.h"
+#include "common/TempFolder.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "selectors/ImportRunFixture.h"
 #include "support/TestImages.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "hostutil/EmulatedHandle.h"
 #include "selectors/EntryPoint.h"
 #include "hostutil/PluginGlobals.h"
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeHandleSuite.h"
 
 namespace {
 

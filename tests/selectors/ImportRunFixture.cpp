@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 #include "support/TestImages.h"
 
 ImportRunTest::ImportRunTest()

@@ -12,7 +12,7 @@
 #include "host/HandOffRecord.h"
 #include "host/ReferenceHost.h"
 #include "support/RegistryTestKeys.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 class ImportRunTest : public RegistryTest {
 protected:

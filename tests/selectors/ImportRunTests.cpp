@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "selectors/ImportRunFixture.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 #include <algorithm>
 #include <cstdlib>

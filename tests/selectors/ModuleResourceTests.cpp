@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/PiplReader.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 namespace {
 

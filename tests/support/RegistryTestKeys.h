@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/SavedRegistryKey.h"
+#include "common/SavedRegistryKey.h"
 
 constexpr const char* TestClassKey = "OmbrixProject.Document";
 constexpr const char* TestCommandKey = "OmbrixProject.Document\\shell\\open\\command";

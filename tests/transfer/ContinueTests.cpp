@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "selectors/ModuleState.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 #include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 

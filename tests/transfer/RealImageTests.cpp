@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "selectors/ModuleState.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 #include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 

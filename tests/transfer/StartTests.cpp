@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "selectors/ModuleState.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 #include "transfer/AllocationFailure.h"
 #include "transfer/ImageLoading.h"
 #include "support/TestImages.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "support/FakeBufferSuite.h"
+#include "fakehost/FakeBufferSuite.h"
 #include "transfer/StripSizing.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
-#include "transfer/FakeAcquireHost.h"
+#include "fakehost/FakeAcquireHost.h"
 #include "transfer/ImageLoading.h"
 #include "transfer/StripSizing.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "hostapi/HostApi.h"
-#include "support/FakeBufferSuite.h"
-#include "support/DialogWatcher.h"
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeBufferSuite.h"
+#include "fakehost/DialogWatcher.h"
+#include "fakehost/FakeHandleSuite.h"
 #include "support/TestImages.h"
 
 // The texts of the message boxes the user saw, in order.

@@ -6,7 +6,7 @@
 
 #include "RealModule.h"
 #include "ui/DialogPlacement.h"
-#include "support/DialogWatcher.h"
+#include "fakehost/DialogWatcher.h"
 #include "support/TestWindow.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "ui/HostWarnings.h"
 #include "hostutil/ShortString.h"
-#include "support/DialogWatcher.h"
+#include "fakehost/DialogWatcher.h"
 #include "support/TestWindow.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "ui/Messages.h"
 #include "resources/ResourceIds.h"
 #include "selectors/ModuleState.h"
-#include "support/DialogWatcher.h"
+#include "fakehost/DialogWatcher.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "hostapi/HostApi.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 typedef void(__cdecl* EntryPointProc)(int16_t selector, void* block, intptr_t* data, int16_t* result);
 

@@ -11,29 +11,17 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "common/Environment.h"
+#include "common/ProgramFolder.h"
 #include "converter/ConverterExport.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
 
 namespace {
 
-std::string Variable(const char* name)
-{
-    char value[32767];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-std::string OwnPath()
-{
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length < sizeof path ? length : 0);
-}
-
 bool LoadScenario(ConverterScenario* scenario, std::string* error)
 {
-    std::string file = Variable(ScenarioFileVariable);
+    std::string file = EnvironmentVariable(ScenarioFileVariable);
     if (!file.empty()) {
         std::ifstream in(file, std::ios::binary);
         if (!in) {
@@ -47,7 +35,7 @@ bool LoadScenario(ConverterScenario* scenario, std::string* error)
             return false;
         }
     }
-    return ApplyScenarioVariables(Variable, scenario, error);
+    return ApplyScenarioVariables(EnvironmentVariable, scenario, error);
 }
 
 // What a test wants to know of this run; written when the run starts and
@@ -62,7 +50,7 @@ void WriteRecord(const ConverterScenario& scenario, const char* phase, const std
     nlohmann::json record = {
         {"phase", phase},
         {"commandLine", GetCommandLineA()},
-        {"modulePath", OwnPath()},
+        {"modulePath", OwnProgramPath()},
         {"currentDirectory", directory},
         {"processId", GetCurrentProcessId()},
         {"exportFolder", folder},
@@ -128,12 +116,12 @@ int main(int argc, char** argv)
 {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "--register") {
-        LONG status = RegisterStandIn(OwnPath());
+        LONG status = RegisterStandIn(OwnProgramPath());
         if (status != ERROR_SUCCESS) {
             std::fprintf(stderr, "ombrix-converter: cannot register: error %ld\n", status);
             return 1;
         }
-        std::printf("registered: %s\n", OpenCommandFor(OwnPath()).c_str());
+        std::printf("registered: %s\n", OpenCommandFor(OwnProgramPath()).c_str());
         return 0;
     }
     if (command == "--unregister")

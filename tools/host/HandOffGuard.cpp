@@ -5,6 +5,7 @@
 // that a test program started this way does not run its tests again.
 #include <windows.h>
 
+#include "common/ProgramFolder.h"
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
 
@@ -12,9 +13,7 @@ namespace {
 
 bool ExitIfHandOff()
 {
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string program(path, length < sizeof path ? length : 0);
+    std::string program = OwnProgramPath();
     if (!IsHandOffCommandLine(GetCommandLineA(), program))
         return false;
     std::string written = RecordThisHandOff();

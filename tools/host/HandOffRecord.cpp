@@ -1,3 +1,5 @@
+#include "common/Environment.h"
+#include "common/ProgramFolder.h"
 #include "host/HandOffRecord.h"
 
 #include <windows.h>
@@ -12,20 +14,6 @@
 
 namespace {
 
-std::string Environment(const char* name)
-{
-    char value[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-std::string ProgramPath()
-{
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length < sizeof path ? length : 0);
-}
-
 std::string WithSlash(std::string folder)
 {
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
@@ -37,7 +25,7 @@ std::string WithSlash(std::string folder)
 
 std::string HandOffReportFolder()
 {
-    std::string folder = Environment(HandOffReportDirVariable);
+    std::string folder = EnvironmentVariable(HandOffReportDirVariable);
     if (!folder.empty())
         return folder;
     char temp[MAX_PATH] = "";
@@ -48,7 +36,7 @@ std::string HandOffReportFolder()
 std::string RecordThisHandOff()
 {
     std::string commandLine = GetCommandLineA();
-    std::string program = ProgramPath();
+    std::string program = OwnProgramPath();
     char directory[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof directory, directory);
 

@@ -3,7 +3,7 @@
 #include "host/DocumentSaver.h"
 #include "host/HandOffRecord.h"
 #include "host/ReportWriter.h"
-#include "host/ScopedEnvironment.h"
+#include "common/Environment.h"
 
 #include <new>
 

@@ -8,11 +8,11 @@
 #include <nlohmann/json.hpp>
 
 #include "support/ChildProcess.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
 #include "support/FileContents.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "support/ChildProcess.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 #include "converter/StandInRegistry.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "TestModuleRun.h"
 #include "host/DocumentSaver.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 #include "testmodule/TestPattern.h"
 
 namespace {

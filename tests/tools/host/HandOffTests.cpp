@@ -6,7 +6,7 @@
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
 #include "support/ChildProcess.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

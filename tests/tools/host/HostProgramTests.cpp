@@ -8,7 +8,7 @@
 #include "host/HandOffRecord.h"
 #include "support/ChildProcess.h"
 #include "support/FileContents.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

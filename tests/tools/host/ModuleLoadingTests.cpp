@@ -4,7 +4,7 @@
 
 #include "TestModuleRun.h"
 #include "support/FileContents.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "TestModuleRun.h"
 #include "host/ReportWriter.h"
 #include "support/FileContents.h"
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/ReferenceHost.h"
-#include "support/TestSupport.h"
+#include "common/ProgramFolder.h"
 
 inline std::string TestModulePath()
 {

@@ -1,4 +1,4 @@
-#include "support/FakeBufferSuite.h"
+#include "fakehost/FakeBufferSuite.h"
 
 namespace {
 

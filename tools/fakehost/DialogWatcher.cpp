@@ -1,4 +1,4 @@
-#include "support/DialogWatcher.h"
+#include "fakehost/DialogWatcher.h"
 
 #include <map>
 

@@ -8,8 +8,8 @@
 #include "hostapi/HostApi.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "support/FakeBufferSuite.h"
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeBufferSuite.h"
+#include "fakehost/FakeHandleSuite.h"
 
 // Resets both fake suites and puts them and the callbacks into the record.
 inline void WireFakeHost(AcquireRecord* record, AdvanceStateProc advanceState, AbortProc abort, ProgressProc progress)

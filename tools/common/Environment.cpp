@@ -1,8 +1,15 @@
-#include "host/ScopedEnvironment.h"
+#include "common/Environment.h"
 
 #include <windows.h>
 
 #include <vector>
+
+std::string EnvironmentVariable(const char* name)
+{
+    std::vector<char> value(32767);
+    DWORD length = GetEnvironmentVariableA(name, value.data(), DWORD(value.size()));
+    return length > 0 && length < value.size() ? std::string(value.data(), length) : std::string();
+}
 
 ScopedEnvironment::ScopedEnvironment(const std::map<std::string, std::string>& variables)
 {
@@ -19,12 +26,8 @@ ScopedEnvironment::~ScopedEnvironment()
 void ScopedEnvironment::Set(const std::string& name, const std::string& value)
 {
     if (saved_.count(name) == 0) {
-        std::vector<char> old(32767);
-        DWORD length = GetEnvironmentVariableA(name.c_str(), old.data(), DWORD(old.size()));
-        if (length > 0 && length < old.size())
-            saved_[name] = std::string(old.data(), length);
-        else
-            saved_[name] = std::nullopt;
+        std::string old = EnvironmentVariable(name.c_str());
+        saved_[name] = old.empty() ? std::nullopt : std::optional<std::string>(old);
     }
     SetEnvironmentVariableA(name.c_str(), value.c_str());
 }

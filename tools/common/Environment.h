@@ -1,10 +1,13 @@
-// Environment variables set for a while and restored afterwards. Processes
-// started meanwhile inherit them.
+// Environment variables: read, and set for a while and restored afterwards.
+// Processes started meanwhile inherit them.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
+
+// The variable's value; empty when it is not set.
+std::string EnvironmentVariable(const char* name);
 
 class ScopedEnvironment {
 public:

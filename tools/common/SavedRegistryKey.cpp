@@ -1,4 +1,4 @@
-#include "support/SavedRegistryKey.h"
+#include "common/SavedRegistryKey.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "support/FakeHandleSuite.h"
+#include "fakehost/FakeHandleSuite.h"
 
 #include <cstdlib>
 #include <cstring>

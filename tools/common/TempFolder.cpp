@@ -1,4 +1,4 @@
-#include "support/TempFolder.h"
+#include "common/TempFolder.h"
 
 #include <windows.h>
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -75,12 +77,7 @@ int CloseTiff(thandle_t file)
 
 toff_t TiffSize(thandle_t file)
 {
-    FILE* stream = static_cast<FILE*>(file);
-    const int64_t at = _ftelli64(stream);
-    _fseeki64(stream, 0, SEEK_END);
-    const int64_t size = _ftelli64(stream);
-    _fseeki64(stream, at, SEEK_SET);
-    return toff_t(size);
+    return toff_t(_filelengthi64(_fileno(static_cast<FILE*>(file))));
 }
 
 int NoMapping(thandle_t, void**, toff_t*)

@@ -178,6 +178,8 @@ constexpr size_t NewestAcquireRecordSize = 1456;
 #if !defined(_WIN64) && (defined(_WIN32) || defined(__i386__))
 static_assert(sizeof(void*) == 4, "the host interface is 32-bit");
 static_assert(sizeof(Point) == 4 && sizeof(Rect) == 8 && sizeof(PlatformData) == 4);
+static_assert(sizeof(AboutRecord) == 256 && sizeof(AcquireRecord) == 1288);
+static_assert(sizeof(AcquireRecord) <= NewestAcquireRecordSize);
 
 static_assert(offsetof(BufferProcs, bufferProcsVersion) == 0);
 static_assert(offsetof(BufferProcs, numBufferProcs) == 2);
@@ -202,7 +204,6 @@ static_assert(offsetof(AboutRecord, platformData) == 0);
 static_assert(offsetof(AboutRecord, sSPBasic) == 4);
 static_assert(offsetof(AboutRecord, plugInRef) == 8);
 static_assert(offsetof(AboutRecord, reserved) == 12);
-static_assert(sizeof(AboutRecord) == 256);
 
 static_assert(offsetof(AcquireRecord, serialNumber) == 0);
 static_assert(offsetof(AcquireRecord, abortProc) == 4);
@@ -265,6 +266,4 @@ static_assert(offsetof(AcquireRecord, transparentIndex) == 1272);
 static_assert(offsetof(AcquireRecord, iCCprofileData) == 1276);
 static_assert(offsetof(AcquireRecord, iCCprofileSize) == 1280);
 static_assert(offsetof(AcquireRecord, canUseICCProfiles) == 1284);
-static_assert(sizeof(AcquireRecord) == 1288);
-static_assert(sizeof(AcquireRecord) <= NewestAcquireRecordSize);
 #endif

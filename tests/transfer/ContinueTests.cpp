@@ -14,8 +14,7 @@ protected:
     // Writes, makes current and starts; the host then holds the document.
     void Started(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& name, int flags = 0)
     {
-        ASSERT_TRUE(SaveAndUnload(bitmap, format, folder.Inside(name), flags)) << name;
-        host.SetCurrentFile(folder.Path(), name);
+        ASSERT_TRUE(host.PlaceCurrentFile(bitmap, format, folder, name, flags)) << name;
         ASSERT_EQ(host.Start(), 0) << name;
     }
 

@@ -18,8 +18,7 @@ protected:
     // Writes the bitmap as name into the folder and makes it current.
     void Place(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& name, int flags = 0)
     {
-        ASSERT_TRUE(SaveAndUnload(bitmap, format, folder.Inside(name), flags)) << name;
-        host.SetCurrentFile(folder.Path(), name);
+        ASSERT_TRUE(host.PlaceCurrentFile(bitmap, format, folder, name, flags)) << name;
     }
 
     // Start failed as the user and the host must see it: one box with the
@@ -85,36 +84,31 @@ TEST_F(StartTest, OpaqueRgbaTiffIsAnEightBitRgbDocument)
     EXPECT_EQ(host.Record()->depth, 8);
 }
 
-TEST_F(StartTest, GreyscaleJpegIsRefusedAsUnsupported)
+// Files that decode, but not into anything the host can take as it is.
+TEST_F(StartTest, ImagesTheHostCannotTakeAsTheyAreAreRefusedAsUnsupported)
 {
-    Place(MakeGrey8(16, 16), FIF_JPEG, "grey.jpg");
-    ExpectRefused(4);
-}
-
-TEST_F(StartTest, FloatingPointTiffIsRefusedAsUnsupported)
-{
-    Place(MakeFloatRgb(8, 8), FIF_TIFF, "float.tif");
-    ExpectRefused(4);
-}
-
-TEST_F(StartTest, RgbaTiffWithTransparencyIsRefusedAsUnsupported)
-{
-    FIBITMAP* bitmap = MakeOpaqueRgba32(6, 4);
-    FreeImage_GetScanLine(bitmap, 2)[4 * 3 + FI_RGBA_ALPHA] = 10;
-    Place(bitmap, FIF_TIFF, "clear.tif");
-    ExpectRefused(4);
-}
-
-TEST_F(StartTest, ImageTooWideForTheHostIsRefusedAsUnsupported)
-{
-    Place(MakeRgb24(32768, 1), FIF_TIFF, "wide.tif");
-    ExpectRefused(4);
-}
-
-TEST_F(StartTest, ImageTooTallForTheHostIsRefusedAsUnsupported)
-{
-    Place(MakeRgb24(1, 32768), FIF_TIFF, "tall.tif");
-    ExpectRefused(4);
+    struct Case {
+        const char* name;
+        FREE_IMAGE_FORMAT format;
+        FIBITMAP* (*make)();
+    };
+    const Case cases[] = {
+        {"grey.jpg", FIF_JPEG, [] { return MakeGrey8(16, 16); }},
+        {"float.tif", FIF_TIFF, [] { return MakeFloatRgb(8, 8); }},
+        {"clear.tif", FIF_TIFF,
+         [] {
+             FIBITMAP* bitmap = MakeOpaqueRgba32(6, 4);
+             FreeImage_GetScanLine(bitmap, 2)[4 * 3 + FI_RGBA_ALPHA] = 10;  // one pixel not opaque
+             return bitmap;
+         }},
+        {"wide.tif", FIF_TIFF, [] { return MakeRgb24(32768, 1); }},
+        {"tall.tif", FIF_TIFF, [] { return MakeRgb24(1, 32768); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Place(c.make(), c.format, c.name);
+        ExpectRefused(4);
+    }
 }
 
 TEST_F(StartTest, ImageOfTheLargestHostSizeIsDescribed)
@@ -269,27 +263,24 @@ TEST_F(StartProfileTest, TiffProfileReachesTheHostByteForByte)
     EXPECT_EQ(std::vector<uint8_t>(*r->iCCprofileData, *r->iCCprofileData + 3000), profile);
 }
 
-TEST_F(StartProfileTest, HostThatTakesNoProfileKeepsItsFields)
+// A host that takes no profile, and a file without one: the host's own
+// profile fields stay as they were and no handle is made.
+TEST_F(StartProfileTest, NoProfilePassedLeavesTheHostsFieldsAlone)
 {
-    PlaceWithProfile(FIF_JPEG, "profiled.jpg");
-    host.Record()->canUseICCProfiles = 0;
-    host.Record()->iCCprofileData = hostsOwn;
-    host.Record()->iCCprofileSize = 77;
-    EXPECT_EQ(host.Start(), 0);
-    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
-    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
-    EXPECT_EQ(host.Handles().created, 0);
-}
-
-TEST_F(StartProfileTest, ImageWithoutProfileLeavesTheFieldsAlone)
-{
-    Place(MakeRgb24(8, 8), FIF_JPEG, "plain.jpg");
-    host.Record()->iCCprofileData = hostsOwn;
-    host.Record()->iCCprofileSize = 77;
-    EXPECT_EQ(host.Start(), 0);
-    EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
-    EXPECT_EQ(host.Record()->iCCprofileSize, 77);
-    EXPECT_EQ(host.Handles().created, 0);
+    for (bool hostTakesProfiles : {false, true}) {
+        SCOPED_TRACE(hostTakesProfiles ? "image without a profile" : "host that takes none");
+        if (hostTakesProfiles)
+            Place(MakeRgb24(8, 8), FIF_JPEG, "plain.jpg");
+        else
+            PlaceWithProfile(FIF_JPEG, "profiled.jpg");
+        host.Record()->canUseICCProfiles = hostTakesProfiles;
+        host.Record()->iCCprofileData = hostsOwn;
+        host.Record()->iCCprofileSize = 77;
+        EXPECT_EQ(host.Start(), 0);
+        EXPECT_EQ(host.Record()->iCCprofileData, hostsOwn);
+        EXPECT_EQ(host.Record()->iCCprofileSize, 77);
+        EXPECT_EQ(host.Handles().created, 0);
+    }
 }
 
 TEST_F(StartProfileTest, HostThatCannotMakeTheHandleGetsTheDocumentWithoutProfile)

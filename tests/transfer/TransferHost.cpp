@@ -34,6 +34,15 @@ void TransferHost::SetCurrentFile(const std::string& folder, const std::string& 
     lstrcpynA(ScanCursor.findData.cFileName, name.c_str(), sizeof(ScanCursor.findData.cFileName));
 }
 
+bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,
+                                    const std::string& name, int flags)
+{
+    if (!SaveAndUnload(bitmap, format, folder.Inside(name), flags))
+        return false;
+    SetCurrentFile(folder.Path(), name);
+    return true;
+}
+
 int16_t TransferHost::Start()
 {
     return CallAcquireHandler(StartHandler, Record());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TempFolder.h"
 #include "hostapi/HostApi.h"
 #include "fakehost/FakeBufferSuite.h"
 #include "fakehost/DialogWatcher.h"
@@ -44,6 +45,10 @@ public:
 
     // The scan's current entry: folder and file name.
     void SetCurrentFile(const std::string& folder, const std::string& name);
+    // Writes the bitmap (and unloads it) as name into folder, and makes it
+    // the current entry. False when it cannot be written.
+    bool PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,
+                          const std::string& name, int flags = 0);
 
     // The selectors, called as the dispatch calls them; each returns the result.
     int16_t Start();

@@ -8,27 +8,31 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 out=$root/docs/screenshots
-"$root/scripts/build.sh" "$build" >/dev/null
-
 prefix=$build/wineprefix-x11
-"$root/scripts/wine-prefix.sh" "$prefix" x11
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-display=97
-while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-export DISPLAY=:$display
+if [ "${OMBRIX_SCREENSHOTS_DISPLAY:-}" = "" ]; then
+    "$root/scripts/build.sh" "$build" >/dev/null
+    display=97
+    while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null || true' EXIT INT TERM
+    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+    [ -e /tmp/.X11-unix/X$display ] || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+    # The shots themselves run with the tests' persistent-server wrapper, in
+    # a prefix of Wine's X11 driver on the virtual display.
+    status=0
+    DISPLAY=:$display OMBRIX_SCREENSHOTS_DISPLAY=:$display OMBRIX_WINE_DRIVER=x11 \
+        "$root/scripts/with-wineserver.sh" "$prefix" sh "$0" "$build" || status=$?
+    exit $status
+fi
+
+export DISPLAY=$OMBRIX_SCREENSHOTS_DISPLAY
 work=$(mktemp -d)
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 mkdir -p "$out"
 margin=20

@@ -1,16 +1,16 @@
 #!/bin/sh
 # Makes a Wine prefix for tests: the null graphics driver (no X server, no
 # 2-second wait per dialog), unmanaged windows and the Wine fonts copied in.
-# Usage: wine-prefix.sh PREFIX [x11]   (x11: the X11 driver, for screenshots)
+# Usage: wine-prefix.sh PREFIX [x11]   (x11: the X11 driver, for screenshots;
+# OMBRIX_WINE_DRIVER=x11 says the same)
 set -eu
 fail() { echo "wine-prefix.sh: $*" >&2; exit 1; }
 [ $# -ge 1 ] || fail "usage: wine-prefix.sh PREFIX [x11]"
-prefix=$1
-driver=${2:-null}
-case $prefix in
-    /*) ;;
-    *) prefix=$(pwd)/$prefix ;;  # Wine takes only an absolute prefix
-esac
+. "$(cd "$(dirname "$0")" && pwd)/wine-env.sh"
+[ $# -lt 2 ] || OMBRIX_WINE_DRIVER=$2
+use_wine_prefix "$1"
+prefix=$WINEPREFIX
+driver=$OMBRIX_WINE_DRIVER
 command -v wineboot >/dev/null 2>&1 || fail "Wine is not installed; run scripts/install-packages.sh"
 marker="$prefix/.ombrix-$driver"
 
@@ -28,7 +28,6 @@ fi
 
 mkdir -p "$prefix" || fail "cannot create the folder $prefix"
 [ -O "$prefix" ] || fail "$prefix belongs to another user; Wine runs only in a prefix of its own user"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 echo "Making the Wine prefix $prefix (once, about 10 s)" >&2
 wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot could not set up $prefix (run 'WINEPREFIX=$prefix wineboot -i' to see why)"
 if [ "$driver" = null ]; then

@@ -6,13 +6,7 @@ set -eu
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$(dirname "$exe")/.." && pwd)
-prefix=${OMBRIX_WINEPREFIX:-$build/wineprefix}
-case $prefix in
-    /*) ;;
-    *) prefix=$(pwd)/$prefix ;;  # Wine takes only an absolute prefix
-esac
-export WINEPREFIX="$prefix"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$here/wine-env.sh"
+use_wine_prefix "${OMBRIX_WINEPREFIX:-$build/wineprefix}"
 "$here/wine-prefix.sh" "$WINEPREFIX"
 exec wine "$@"

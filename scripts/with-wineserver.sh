@@ -12,10 +12,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 for tool in wine wineserver wineboot; do
     command -v "$tool" >/dev/null 2>&1 || fail "'$tool' is not installed; run scripts/install-packages.sh"
 done
-case $prefix in
-    /*) ;;
-    *) prefix=$(pwd)/$prefix ;;
-esac
+. "$here/wine-env.sh"
+use_wine_prefix "$prefix"
+prefix=$WINEPREFIX
 # The program to run: a command, or for "wine PROGRAM" a program of the
 # build (a Windows path or built-in is left to Wine).
 if [ "$1" = wine ]; then
@@ -28,7 +27,6 @@ else
         *) command -v "$1" >/dev/null 2>&1 || fail "no such command: $1" ;;
     esac
 fi
-export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/wine-prefix.sh" "$prefix" || fail "cannot make the Wine prefix $prefix"
 # Detached from every pipe: Wine's background services inherit the first
 # program's handles, and a reader of our output would wait for them.

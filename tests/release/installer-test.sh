@@ -8,8 +8,8 @@
 set -eu
 build=$1 setup=$2 module=$3 host_exe=$4
 root=$(cd "$(dirname "$0")/../.." && pwd)
-export WINEPREFIX="${OMBRIX_WINEPREFIX:-$build/wineprefix}"
-export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$root/scripts/wine-env.sh"
+use_wine_prefix "${OMBRIX_WINEPREFIX:-$build/wineprefix}"
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 
 windows='HKLM\Software\Microsoft\Windows\CurrentVersion'

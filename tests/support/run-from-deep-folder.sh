@@ -14,7 +14,8 @@ deep=$top
 while [ ${#deep} -lt 300 ]; do deep=$deep/deeper-than-the-host-path-limit; done
 mkdir -p "$deep"
 cp "$program" "$deep/"
-export WINEPREFIX="$OMBRIX_WINEPREFIX" WINEDEBUG=-all
+. "$here/../../scripts/wine-env.sh"
+use_wine_prefix "$OMBRIX_WINEPREFIX"
 OMBRIX_TEST_BUILD_FOLDER="$(winepath -w "$bin")\\"
 export OMBRIX_TEST_BUILD_FOLDER
 "$here/../../scripts/wine-run.sh" "$deep/$(basename "$program")" "$@"

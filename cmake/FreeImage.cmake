@@ -52,6 +52,8 @@ if(NOT EXISTS "${_freeimage_prefix}/include/FreeImage.h")
   message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no include/FreeImage.h")
 endif()
 message(STATUS "FreeImage: ${_freeimage_prefix}")
+# The release's notices read the sources of this build beside it.
+set(FreeImage_PREFIX "${_freeimage_prefix}")
 
 add_library(FreeImage::FreeImage INTERFACE IMPORTED GLOBAL)
 set_target_properties(FreeImage::FreeImage PROPERTIES

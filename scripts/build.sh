@@ -10,4 +10,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" $generator \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
+# The host executable the installer looks up; kept by the build folder.
+if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
+    cmake -B "$build" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)"

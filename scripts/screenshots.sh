@@ -1,6 +1,7 @@
 #!/bin/sh
-# Takes the pictures of the module's dialogs shown in README.md: each dialog
-# is put on a virtual X display (Xvfb) by build/bin/dialog_scenes.exe under
+# Takes the pictures of the module's dialogs shown in README.md and of the
+# installer's pages shown in the user guides: each dialog is put on a virtual
+# X display (Xvfb) by build/bin/dialog_scenes.exe, or by the installer, under
 # Wine's X11 driver and photographed with ImageMagick.
 # Usage: scripts/screenshots.sh [BUILD_DIR]     (writes docs/screenshots/*.png)
 set -eu
@@ -60,3 +61,73 @@ shoot host-warning en_US.UTF-8 warning
 shoot progress-dialog-en en_US.UTF-8 progress
 shoot progress-dialog-fr fr_FR.UTF-8 progress
 shoot message-fr fr_FR.UTF-8 message 2
+
+# The installer, with the reference host registered where the installer looks
+# for the host, so that its Plug-ins folder is proposed.
+version=$(sed -n 's/^project(OmbrixImport VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+setup=$build/release/OmbrixImport-$version-setup.exe
+host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$build/CMakeCache.txt")
+app_paths="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$host_exe"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\OmbrixImport'
+session='HKLM\System\CurrentControlSet\Control\Session Manager'
+host_folder="$prefix/drive_c/Program Files/Image Editor"
+mkdir -p "$host_folder"
+cp "$build/bin/ombrix-host.exe" "$host_folder/$host_exe"
+wine reg add "$app_paths" /ve /d "C:\\Program Files\\Image Editor\\$host_exe" /f >/dev/null 2>&1
+installer_cleanup() {
+    wine reg delete "$app_paths" /f >/dev/null 2>&1 || true
+    rm -rf "$host_folder"
+    cleanup
+}
+trap installer_cleanup EXIT INT TERM
+
+# photograph NAME WINDOW: the window with the margin around it.
+photograph() {
+    eval "$(xdotool getwindowgeometry --shell "$2")"
+    x=$((X - margin)); y=$((Y - margin)); w=$((WIDTH + 2 * margin)); h=$((HEIGHT + 2 * margin))
+    [ "$x" -ge 0 ] || x=0
+    [ "$y" -ge 0 ] || y=0
+    import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out/$1.png"
+    echo "docs/screenshots/$1.png"
+}
+
+# installer_window: the installer's window, once it is on screen.
+installer_window() {
+    for _ in $(seq 60); do
+        found=$(xdotool search --onlyvisible --name "Ombrix Import" 2>/dev/null | tail -n 1)
+        [ -z "$found" ] || { echo "$found"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+# shoot_installer LANGUAGE SUFFIX: the folder page, then (Install) the last page.
+shoot_installer() {
+    LC_ALL=$1 wine "$setup" </dev/null >/dev/null 2>&1 &
+    run=$!
+    window=$(installer_window) || { echo "screenshots: the installer did not appear" >&2; kill "$run" 2>/dev/null; return 1; }
+    sleep 1
+    photograph "installer-folder-$2" "$window"
+    xdotool key --window "$window" Return    # Install
+    sleep 4
+    window=$(installer_window)
+    photograph "installer-finish-$2" "$window"
+    xdotool key --window "$window" Return 2>/dev/null || true    # Finish
+    for _ in $(seq 50); do kill -0 "$run" 2>/dev/null || break; sleep 0.1; done
+    kill "$run" 2>/dev/null || true
+    wait "$run" 2>/dev/null || true
+    # Uninstalled again. The uninstaller runs from a copy in the temporary
+    # folder and returns at once: its end is the entry's removal.
+    wine "$prefix/drive_c/Program Files/Ombrix Import/uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
+    for _ in $(seq 60); do
+        wine reg query "$uninstall_key" >/dev/null 2>&1 || break
+        sleep 0.5
+    done
+    sleep 1
+    temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+    [ -z "$temp" ] || rm -rf "$temp"/~nsu*.tmp
+    wine reg delete "$session" /v PendingFileRenameOperations /f >/dev/null 2>&1 || true
+}
+
+shoot_installer en_US.UTF-8 en
+shoot_installer fr_FR.UTF-8 fr

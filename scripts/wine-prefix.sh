@@ -3,8 +3,15 @@
 # 2-second wait per dialog), unmanaged windows and the Wine fonts copied in.
 # Usage: wine-prefix.sh PREFIX [x11]   (x11: the X11 driver, for screenshots)
 set -eu
+fail() { echo "wine-prefix.sh: $*" >&2; exit 1; }
+[ $# -ge 1 ] || fail "usage: wine-prefix.sh PREFIX [x11]"
 prefix=$1
 driver=${2:-null}
+case $prefix in
+    /*) ;;
+    *) prefix=$(pwd)/$prefix ;;  # Wine takes only an absolute prefix
+esac
+command -v wineboot >/dev/null 2>&1 || fail "Wine is not installed; run scripts/install-packages.sh"
 marker="$prefix/.ombrix-$driver"
 
 # Drive T: is a plain folder of the prefix. The root of a drive is listed
@@ -19,9 +26,11 @@ if [ -f "$marker" ]; then
     exit 0
 fi
 
-mkdir -p "$prefix"
+mkdir -p "$prefix" || fail "cannot create the folder $prefix"
+[ -O "$prefix" ] || fail "$prefix belongs to another user; Wine runs only in a prefix of its own user"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i </dev/null >/dev/null 2>&1
+echo "Making the Wine prefix $prefix (once, about 10 s)" >&2
+wineboot -i </dev/null >/dev/null 2>&1 || fail "wineboot could not set up $prefix (run 'WINEPREFIX=$prefix wineboot -i' to see why)"
 if [ "$driver" = null ]; then
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
 else

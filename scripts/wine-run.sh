@@ -6,7 +6,12 @@ set -eu
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$(dirname "$exe")/.." && pwd)
-export WINEPREFIX="${OMBRIX_WINEPREFIX:-$build/wineprefix}"
+prefix=${OMBRIX_WINEPREFIX:-$build/wineprefix}
+case $prefix in
+    /*) ;;
+    *) prefix=$(pwd)/$prefix ;;  # Wine takes only an absolute prefix
+esac
+export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/wine-prefix.sh" "$WINEPREFIX"

@@ -1,20 +1,22 @@
 // Continue for a 24-megapixel image, 8 and 16 bits per channel, against a
 // bare memcpy of the same bytes in the same process. Prints the ratios.
+//   transfer_ContinueBench [--quick]    (--quick: a 0.6-megapixel image, 2 runs)
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "BenchHost.h"
-#include "shell/ModuleState.h"
+#include "ProcessUsage.h"
+#include "selectors/ModuleState.h"
 #include "transfer/RowConversion.h"
 #include "transfer/StripSizing.h"
 
 namespace {
 
-constexpr int Width = 6000;
-constexpr int Height = 4000;
-constexpr int Runs = 7;
+int Width = 6000;
+int Height = 4000;
+int Runs = 7;
 
 struct Figures {
     double memcpyWhole;  // one memcpy of the bitmap's bytes into a buffer of their size
@@ -86,8 +88,10 @@ void ReportConverters(FIBITMAP* bitmap)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (QuickMode(argc, argv))
+        Width = 1000, Height = 600, Runs = 2;
     FreeImage_Initialise(TRUE);
     std::printf("Continue of a %dx%d image against memcpy of the same bytes (best of %d runs)\n", Width, Height, Runs);
 

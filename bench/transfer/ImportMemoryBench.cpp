@@ -1,73 +1,30 @@
 // 100 imports in one load of the module: neither memory nor handles may
-// grow. Prints the process's private bytes and handle count after the
-// first import and after the last.
+// grow. Prints the process's committed bytes, heap and handle count after
+// the first two imports and after the last.
+//   transfer_ImportMemoryBench [--quick]    (--quick: 10 imports)
 #include <windows.h>
-
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "BenchHost.h"
-#include "shell/ModuleState.h"
+#include "ProcessUsage.h"
+#include "selectors/ModuleState.h"
 #include "support/FakeBufferSuite.h"
 #include "support/FakeHandleSuite.h"
 #include "transfer/ImageLoading.h"
 
 namespace {
 
-constexpr int Imports = 100;
-
-struct Usage {
-    size_t committed;  // the process's private committed bytes
-    size_t heapBytes;  // bytes in use in all of the process's heaps
-    DWORD handles;
-};
-
-size_t HeapBytesInUse()
-{
-    HANDLE heaps[64];
-    const DWORD count = GetProcessHeaps(64, heaps);
-    size_t total = 0;
-    for (DWORD i = 0; i < count && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY entry{};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &entry))
-            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0)
-                total += entry.cbData;
-        HeapUnlock(heaps[i]);
-    }
-    return total;
-}
-
-// The system's count where it keeps one, else the handle values that name
-// a live object (Wine reports no count).
-DWORD HandleCount()
-{
-    DWORD handles = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &handles) && handles != 0)
-        return handles;
-    for (uintptr_t value = 4; value < 0x10000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            handles++;
-    }
-    return handles;
-}
-
-Usage Measure()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return Usage{counters.PagefileUsage, HeapBytesInUse(), HandleCount()};
-}
+int Imports = 100;
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (QuickMode(argc, argv))
+        Imports = 10;
     FreeImage_Initialise(TRUE);
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
@@ -104,18 +61,20 @@ int main()
 
     import(0);
     import(1);
-    const Usage first = Measure();
+    const ProcessUsage first = MeasureProcess();
     for (int i = 2; i < Imports; ++i)
         import(i);
-    const Usage last = Measure();
+    const ProcessUsage last = MeasureProcess();
 
     std::printf("%d imports (2000x1500 JPEG with profile, 16-bit TIFF, in turn)\n", Imports);
-    std::printf("  committed bytes after 2: %zu, after %d: %zu, growth %lld bytes\n", first.committed, Imports,
-                last.committed, (long long)last.committed - (long long)first.committed);
-    std::printf("  heap bytes in use after 2: %zu, after %d: %zu, growth %lld bytes\n", first.heapBytes, Imports,
-                last.heapBytes, (long long)last.heapBytes - (long long)first.heapBytes);
-    std::printf("  handles after 2: %lu, after %d: %lu, growth %ld\n", first.handles, Imports, last.handles,
-                long(last.handles) - long(first.handles));
+    std::printf("  committed bytes after 2: %llu, after %d: %llu, growth %lld bytes\n",
+                (unsigned long long)first.committed, Imports, (unsigned long long)last.committed,
+                (long long)last.committed - (long long)first.committed);
+    std::printf("  heap bytes in use after 2: %llu, after %d: %llu, growth %lld bytes\n",
+                (unsigned long long)first.heapBytes, Imports, (unsigned long long)last.heapBytes,
+                (long long)last.heapBytes - (long long)first.heapBytes);
+    std::printf("  handles after 2: %u, after %d: %u, growth %d\n", first.handles, Imports, last.handles,
+                int(last.handles) - int(first.handles));
     std::printf("  host handles still held: %d; strip buffers still held: %d\n",
                 FakeHandleSuite::Instance().LiveHandles(), FakeBufferSuite::Instance().LiveBuffers());
 

@@ -1,10 +1,11 @@
 #include "converter/ConverterWatch.h"
 
-#include "converter/Messages.h"
+#include "ui/Messages.h"
 #include "converter/ProgressDialog.h"
 #include "converter/RegistryState.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "converter/ConverterState.h"
+#include "platform/ModuleInstance.h"
+#include "hostutil/PluginGlobals.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ bool BeginConversion(PluginGlobals* globals)
 {
     ConverterState = ConverterRunning;
 
-    if (static_cast<int16_t>(ReadConverterPath(ConverterPath)) != 0) {
+    // The whole status: a failure code whose low half is zero is no success.
+    if (ReadConverterPath(ConverterPath) != 0) {
         ShowMessage(MessageConverterNotFound);
         return false;
     }
@@ -35,6 +37,10 @@ bool BeginConversion(PluginGlobals* globals)
     // A dialog destroyed behind our back (with its owner) is made anew: a
     // stale window could carry no timer, and the wait would never end.
     if (globals->progressDialog != nullptr && IsWindow(globals->progressDialog)) {
+        // The dialog serves this import now: its activation handling must
+        // read this import's window, not the one of the import that made it.
+        DialogGlobals = globals;
+        HostPlatformData = globals->record->platformData;
         SetActiveWindow(globals->progressDialog);
         return true;
     }
@@ -59,8 +65,13 @@ bool WaitForConverter(PluginGlobals* globals)
     MSG message;
     for (;;) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0 || got == -1)
-            return false;  // the quit message is the host's; it is not posted again
+        if (got == 0) {
+            // The quit message is the host's: its own loop must still see it.
+            PostQuitMessage(int(message.wParam));
+            return false;
+        }
+        if (got == -1)
+            return false;
         if (!IsDialogMessageA(dialog, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

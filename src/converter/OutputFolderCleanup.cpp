@@ -2,23 +2,14 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "converter/CleanupPathSafety.h"
-#include "converter/RegistryEnumeration.h"
+#include "platform/RegistryEnumeration.h"
 #include "converter/RegistryLocations.h"
-#include "shell/ModuleState.h"
+#include "platform/Paths.h"
 
 namespace {
-
-// folder + "\" + name, or false when it would not fit: a cut path could name
-// another file, so it is never used.
-bool JoinPath(char (&destination)[PathCapacity], const char* folder, const char* name)
-{
-    int length = std::snprintf(destination, sizeof destination, "%s\\%s", folder, name);
-    return length >= 0 && static_cast<size_t>(length) < sizeof destination;
-}
 
 // The platform's search finds nothing for a path ending in a separator, even
 // when it names a folder; without the separator it finds the folder itself.
@@ -63,7 +54,7 @@ bool FolderRecordSettled(const EnumeratedValue& value)
 bool DeleteOutputFolder(const char* folder)
 {
     char pattern[PathCapacity];
-    if (!IsFolderSafeToEmpty(folder) || !JoinPath(pattern, folder, "*.*")) {
+    if (!IsFolderSafeToEmpty(folder) || !JoinPath(folder, "*.*", pattern, sizeof pattern)) {
         return false;
     }
     WIN32_FIND_DATAA entry;
@@ -79,7 +70,7 @@ bool DeleteOutputFolder(const char* folder)
             continue;
         }
         char filePath[PathCapacity];
-        if (!JoinPath(filePath, folder, entry.cFileName) || !DeleteFileA(filePath)) {
+        if (!JoinPath(folder, entry.cFileName, filePath, sizeof filePath) || !DeleteFileA(filePath)) {
             allFilesDeleted = false;
             break;
         }

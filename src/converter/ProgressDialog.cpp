@@ -1,11 +1,11 @@
 #include "converter/ProgressDialog.h"
 
-#include "converter/CenterDialog.h"
+#include "ui/CenterDialog.h"
 #include "converter/ConverterWatch.h"
-#include "converter/Messages.h"
-#include "controller/ProcessLaunch.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "ui/Messages.h"
+#include "platform/ProcessLaunch.h"
+#include "converter/ConverterState.h"
+#include "hostutil/PluginGlobals.h"
 
 namespace {
 
@@ -20,9 +20,10 @@ HWND HostMainWindow()
 // activation is turned back to the dialog.
 void OnActivate(HWND dialog, WPARAM wParam, LPARAM lParam)
 {
-    HWND host = HostMainWindow();
-    if (LOWORD(wParam) == WA_INACTIVE && ConverterState == ConverterRunning && host != nullptr &&
-        reinterpret_cast<HWND>(lParam) == host) {
+    // The host's platform data is read only while the converter runs: once
+    // it has exited, the import that owned that data may be over.
+    HWND host = LOWORD(wParam) == WA_INACTIVE && ConverterState == ConverterRunning ? HostMainWindow() : nullptr;
+    if (host != nullptr && reinterpret_cast<HWND>(lParam) == host) {
         SavedFocus = GetFocus();
         PostMessageA(host, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(dialog));
         PostMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(host));

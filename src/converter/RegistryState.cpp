@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "converter/RegistryEnumeration.h"
+#include "platform/RegistryEnumeration.h"
 #include "converter/RegistryLocations.h"
-#include "shell/ModuleState.h"
+#include "converter/ConverterState.h"
+#include "platform/Paths.h"
 
 namespace {
 

@@ -1,13 +1,7 @@
 // Decoding one image file, and the lifetime of the decoded bitmap.
 #pragma once
 
-#include <cstddef>
-
 struct FIBITMAP;
-
-// folder + "\" + name into target, zero-terminated. A path that does not fit
-// the capacity is refused (false, target left empty), never cut.
-bool JoinImagePath(const char* folder, const char* name, char* target, size_t capacity);
 
 // Decodes the file at path as JPEG or TIFF, by the class of name. Null when
 // the name is of neither class, the file cannot be decoded, or the decoder

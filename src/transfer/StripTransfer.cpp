@@ -1,7 +1,7 @@
 #include "transfer/StripTransfer.h"
 
-#include "hostutil/HostWarnings.h"
-#include "shell/ModuleState.h"
+#include "ui/HostWarnings.h"
+#include "platform/ModuleInstance.h"
 
 bool SetHostRect(Rect* rect, int16_t left, int16_t top, int16_t right, int16_t bottom)
 {

@@ -9,12 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "controller/OutputScan.h"
-#include "shell/ModuleState.h"
+#include "selectors/Handlers.h"
+#include "selectors/ModuleState.h"
 #include "transfer/FakeAcquireHost.h"
 #include "transfer/TransferHost.h"
-
-void FinishHandler(PluginGlobals* globals);
 
 namespace {
 

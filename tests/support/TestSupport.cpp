@@ -2,8 +2,13 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 std::string ProgramFolder()
 {
+    // A copy of a test program run from elsewhere is told where the build is.
+    if (const char* given = std::getenv(BuildFolderVariable); given != nullptr && *given != '\0')
+        return given;
     char path[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);

@@ -2,9 +2,9 @@
 // the fields that describe each strip, and the way a transfer ends.
 #include <gtest/gtest.h>
 
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TempFolder.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 
 namespace {

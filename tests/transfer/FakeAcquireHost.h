@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "hostapi/HostApi.h"
-#include "shell/ModuleState.h"
-#include "shell/PluginGlobals.h"
+#include "selectors/ModuleState.h"
+#include "selectors/Handlers.h"
 #include "support/FakeBufferSuite.h"
 #include "support/FakeHandleSuite.h"
 

@@ -3,9 +3,9 @@
 // decodes by Debian's own tools.
 #include <gtest/gtest.h>
 
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TestSupport.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 
 namespace {

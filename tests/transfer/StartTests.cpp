@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "shell/ModuleState.h"
+#include "selectors/ModuleState.h"
 #include "support/TempFolder.h"
 #include "transfer/AllocationFailure.h"
 #include "transfer/ImageLoading.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 #include "transfer/TransferHost.h"
 
 namespace {
@@ -343,10 +343,10 @@ TEST_F(StartProfileTest, RefusedImageGivesNoProfile)
 TEST(ImagePath, FolderBackslashAndNameUpToTheLastByte)
 {
     char target[10];
-    EXPECT_TRUE(JoinImagePath("abcd", "efgh", target, sizeof(target)));
+    EXPECT_TRUE(JoinPath("abcd", "efgh", target, sizeof(target)));
     EXPECT_STREQ(target, "abcd\\efgh");
     std::memset(target, 'x', sizeof(target));
-    EXPECT_FALSE(JoinImagePath("abcd", "efghi", target, sizeof(target)));
+    EXPECT_FALSE(JoinPath("abcd", "efghi", target, sizeof(target)));
     EXPECT_EQ(target[0], '\0');
     EXPECT_EQ(target[1], 'x') << "nothing written beyond the emptied start";
 }

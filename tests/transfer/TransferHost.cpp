@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "shell/ModuleState.h"
+#include "selectors/Handlers.h"
+#include "selectors/ModuleState.h"
 #include "transfer/FakeAcquireHost.h"
 #include "transfer/ImageLoading.h"
 #include "transfer/StripSizing.h"

@@ -10,7 +10,7 @@
 #include "support/FakeBufferSuite.h"
 #include "support/DialogWatcher.h"
 #include "support/FakeHandleSuite.h"
-#include "transfer/TestImages.h"
+#include "support/TestImages.h"
 
 // The texts of the message boxes the user saw, in order.
 std::vector<std::string> MessageTexts(const DialogWatcher& watcher);

@@ -169,6 +169,9 @@ void DialogAutomation::Record(HWND window, bool answer)
     int button = AnsweringButton(window);
     if (!answer) {
         dialog.action = "seen after the call";
+    } else if (!options_.quitOnDialog.empty() && dialog.caption == options_.quitOnDialog) {
+        dialog.action = "host quit";
+        PostQuitMessage(options_.quitExitCode);
     } else if (button == 0) {
         dialog.action = "none (no button)";
     } else if (options_.dialogs == DialogMode::LeaveForPerson) {

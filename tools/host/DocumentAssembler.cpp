@@ -1,40 +1,61 @@
 #include "host/DocumentAssembler.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
-bool DocumentAssembler::Begin(DocumentRecord* document, std::string* problem)
+OSErr DocumentAssembler::Begin(DocumentRecord* document, std::string* problem, uint64_t memoryLimit)
 {
     document_ = nullptr;
     written_.clear();
+    writtenWords_ = 0;
     if (document->width <= 0 || document->height <= 0) {
         *problem = "document size " + std::to_string(document->width) + " x " + std::to_string(document->height) +
                    " is empty";
-        return false;
+        return ResultBadParameters;
     }
     if (document->depth != 8 && document->depth != 16) {
         *problem = "depth " + std::to_string(document->depth) + " is not supported (8 or 16)";
-        return false;
+        return ResultBadParameters;
     }
     if (document->planes < 1 || document->planes > 16) {
         *problem = "plane count " + std::to_string(document->planes) + " is not supported (1 to 16)";
-        return false;
+        return ResultBadParameters;
     }
-    int64_t samples = int64_t(document->width) * document->height * document->planes;
-    if (samples * document->BytesPerSample() > MaxDocumentBytes) {
-        *problem = "document of " + std::to_string(samples * document->BytesPerSample()) + " bytes is too large";
-        return false;
+    const int64_t samples = int64_t(document->width) * document->height * document->planes;
+    const size_t rowBytes = size_t(document->width) * size_t(document->planes) * size_t(document->BytesPerSample());
+    const uint64_t bytes = uint64_t(rowBytes) * uint64_t(document->height);
+    const size_t words = size_t((samples + 63) / 64);
+    bool held = document->pixels.Allocate(rowBytes, size_t(document->height), memoryLimit);
+    try {
+        for (size_t first = 0; held && first < words; first += WordsPerBlock) {
+            const size_t count = std::min(WordsPerBlock, words - first);
+            written_.emplace_back(new uint64_t[count]);
+            std::memset(written_.back().get(), 0, count * sizeof(uint64_t));
+        }
+    } catch (const std::bad_alloc&) {
+        held = false;
     }
+    if (!held) {
+        document->pixels.clear();
+        written_.clear();
+        written_.shrink_to_fit();
+        *problem = memoryLimit != 0 && bytes > memoryLimit
+                       ? "a document of " + std::to_string(bytes) + " bytes is more than the " +
+                             std::to_string(memoryLimit) + " the host holds for one"
+                       : "no memory for a document of " + std::to_string(bytes) + " bytes";
+        return ResultOutOfMemory;
+    }
+    writtenWords_ = words;
     document->samplesTotal = samples;
     document->samplesWritten = 0;
-    document->pixels.assign(size_t(samples * document->BytesPerSample()), 0);
-    written_.assign(size_t((samples + 63) / 64), 0);
     document_ = document;
-    return true;
+    return ResultSuccess;
 }
 
 void DocumentAssembler::Mark(int64_t sample)
 {
-    written_[size_t(sample >> 6)] |= uint64_t(1) << (sample & 63);
+    Word(sample) |= uint64_t(1) << (sample & 63);
 }
 
 void DocumentAssembler::MarkRange(int64_t first, int64_t count)
@@ -43,7 +64,7 @@ void DocumentAssembler::MarkRange(int64_t first, int64_t count)
     while (first < end && (first & 63) != 0)
         Mark(first++);
     while (end - first >= 64) {
-        written_[size_t(first >> 6)] = ~uint64_t(0);
+        Word(first) = ~uint64_t(0);
         first += 64;
     }
     while (first < end)
@@ -115,10 +136,11 @@ void DocumentAssembler::AddStrip(const void* data, StripRecord* strip, const Byt
                              strip->colBytes == planes * bytes && strip->planeBytes == bytes;
     for (int y = r.top; y < r.bottom; ++y) {
         const uint8_t* row = source + intptr_t(y - r.top) * strip->rowBytes;
+        uint8_t* target = doc.pixels.Row(size_t(y)) + size_t(r.left) * planes * bytes;
         int64_t firstSample = (int64_t(y) * doc.width + r.left) * planes;
         if (wholePixels) {
             // The usual layout: interleaved pixels, copied a row at a time.
-            std::memcpy(&doc.pixels[size_t(firstSample * bytes)], row, size_t(columns) * planes * bytes);
+            std::memcpy(target, row, size_t(columns) * planes * bytes);
             MarkRange(firstSample, int64_t(columns) * planes);
             continue;
         }
@@ -126,9 +148,9 @@ void DocumentAssembler::AddStrip(const void* data, StripRecord* strip, const Byt
             const uint8_t* pixel = row + intptr_t(x) * strip->colBytes;
             for (int plane = strip->loPlane; plane <= strip->hiPlane; ++plane) {
                 const uint8_t* sample = pixel + intptr_t(plane - strip->loPlane) * strip->planeBytes;
-                int64_t index = firstSample + int64_t(x) * planes + plane;
-                std::memcpy(&doc.pixels[size_t(index * bytes)], sample, size_t(bytes));
-                Mark(index);
+                const int64_t offset = int64_t(x) * planes + plane;
+                std::memcpy(target + offset * bytes, sample, size_t(bytes));
+                Mark(firstSample + offset);
             }
         }
     }
@@ -140,28 +162,37 @@ void DocumentAssembler::End()
     if (document_ == nullptr)
         return;
     int64_t written = 0;
-    for (uint64_t word : written_)
-        written += __builtin_popcountll(word);
+    for (size_t word = 0; word < writtenWords_; ++word)
+        written += __builtin_popcountll(written_[word / WordsPerBlock][word % WordsPerBlock]);
     document_->samplesWritten = written;
-    document_->checksum = Fnv1a64Hex(document_->pixels.data(), document_->pixels.size());
+    const PixelStore& pixels = document_->pixels;
+    uint64_t hash = Fnv1a64Start;
+    for (size_t row = 0; row < pixels.Rows(); ++row)
+        hash = Fnv1a64(hash, pixels.Row(row), pixels.RowBytes());
+    document_->checksum = Hex64(hash);
     document_->complete = document_->error == 0 && written == document_->samplesTotal;
     written_.clear();
+    writtenWords_ = 0;
     written_.shrink_to_fit();
     document_ = nullptr;
 }
 
-std::string Fnv1a64Hex(const uint8_t* bytes, size_t size)
+uint64_t Fnv1a64(uint64_t hash, const uint8_t* bytes, size_t size)
 {
-    uint64_t hash = 0xcbf29ce484222325ull;
     for (size_t i = 0; i < size; ++i) {
         hash ^= bytes[i];
         hash *= 0x100000001b3ull;
     }
+    return hash;
+}
+
+std::string Hex64(uint64_t value)
+{
     static const char digits[] = "0123456789abcdef";
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i) {
-        text[size_t(i)] = digits[hash & 15];
-        hash >>= 4;
+        text[size_t(i)] = digits[value & 15];
+        value >>= 4;
     }
     return text;
 }

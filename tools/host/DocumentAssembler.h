@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,12 @@ struct ByteRange {
 
 class DocumentAssembler {
 public:
-    // Documents larger than this are refused (the host runs in 32 bits).
-    static constexpr int64_t MaxDocumentBytes = int64_t(768) * 1024 * 1024;
-
     // Takes the description from document (mode, size, depth, planes) and
-    // allocates its pixels. False with *problem when it cannot be made.
-    bool Begin(DocumentRecord* document, std::string* problem);
+    // allocates its pixels, at most memoryLimit bytes of them (0: as much as
+    // the process can get). 0; ResultBadParameters with *problem for a
+    // description no document can have; ResultOutOfMemory with *problem
+    // when the host cannot hold it. Nothing is held after a failure.
+    OSErr Begin(DocumentRecord* document, std::string* problem, uint64_t memoryLimit = 0);
 
     // Copies the strip into the document. Sets strip->accepted, or
     // strip->problem when the strip does not fit the document, or when
@@ -37,8 +38,20 @@ private:
     void Mark(int64_t sample);
 
     DocumentRecord* document_ = nullptr;
-    std::vector<uint64_t> written_;  // one bit per sample
+    // One bit per sample, in blocks of WordsPerBlock words (one block would
+    // be a tenth of the document's size).
+    static constexpr size_t WordsPerBlock = size_t(1) << 20;
+    uint64_t& Word(int64_t sample)
+    {
+        const size_t word = size_t(sample >> 6);
+        return written_[word / WordsPerBlock][word % WordsPerBlock];
+    }
+    std::vector<std::unique_ptr<uint64_t[]>> written_;
+    size_t writtenWords_ = 0;
 };
 
-// FNV-1a 64 of the bytes, as 16 hex digits.
-std::string Fnv1a64Hex(const uint8_t* bytes, size_t size);
+// FNV-1a 64 of bytes, continued from hash (Fnv1a64Start for the first
+// bytes); Hex64 writes it as 16 hex digits.
+constexpr uint64_t Fnv1a64Start = 0xcbf29ce484222325ull;
+uint64_t Fnv1a64(uint64_t hash, const uint8_t* bytes, size_t size);
+std::string Hex64(uint64_t value);

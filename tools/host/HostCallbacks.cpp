@@ -331,6 +331,8 @@ OSErr __cdecl HostCallbacks::AdvanceState()
         }
     }
     self->document_->strips.push_back(strip);
+    if (self->options_.afterStrip)
+        self->options_.afterStrip();
     return strip.answer;
 }
 
@@ -343,6 +345,8 @@ void HostCallbacks::TakeReturnedStrip()
     if (!strip.accepted)
         AddProblem("returned strip of document " + std::to_string(document_->index) + ": " + strip.problem);
     document_->strips.push_back(strip);
+    if (options_.afterStrip)
+        options_.afterStrip();
 }
 
 Boolean __cdecl HostCallbacks::Abort()

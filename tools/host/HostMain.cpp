@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
+#include <new>
 
 #include "host/AnsiText.h"
 #include "host/HandOffRecord.h"
@@ -45,6 +46,8 @@ void AddImportSwitches(CLI::App* command, HostOptions* options, std::vector<std:
     command->add_option("--advance-state-error", options->advanceStateError, "the error a refused strip gets");
     command->add_flag_callback("--refuse-profiles", [options] { options->canUseICCProfiles = false; });
     command->add_flag("--finalize-after-failed-prepare", options->finalizeAfterFailedPrepare);
+    command->add_option("--document-memory", options->documentMemoryLimit,
+                        "bytes of pixels held for one document; beyond, it is refused with -108 (0: no limit)");
     command->add_option("--env", *environment, "NAME=VALUE set for the run (repeatable)");
 }
 
@@ -68,10 +71,12 @@ void PrintReport(const HostReport& report)
         std::printf("\n");
     }
     for (const DocumentRecord& doc : report.documents) {
+        std::string state = doc.complete ? "complete" : "not kept (error " + std::to_string(doc.error) + ")";
+        if (!doc.refused.empty())
+            state = "refused, error " + std::to_string(doc.error) + ": " + doc.refused;
         std::printf("  document %d \"%s\": %d x %d, depth %d, %d planes, %zu strips, profile %zu bytes, %s\n",
                     doc.index, AnsiToUtf8(doc.filename).c_str(), doc.width, doc.height, doc.depth, doc.planes,
-                    doc.strips.size(), doc.profile.size(),
-                    doc.complete ? "complete" : ("not kept (error " + std::to_string(doc.error) + ")").c_str());
+                    doc.strips.size(), doc.profile.size(), state.c_str());
         if (!doc.tiffPath.empty())
             std::printf("    saved: %s\n    preview: %s\n", AnsiToUtf8(doc.tiffPath).c_str(),
                         AnsiToUtf8(doc.pngPath).c_str());
@@ -155,5 +160,12 @@ int main(int argc, char** argv)
     bool isAbout = about->parsed();
     HostOptions options = isAbout ? aboutOptions : importOptions;
     options.dialogs = ModeOf(dialogs);
-    return Run(isAbout ? "about" : "import", modulePath, options, environment, handOffWaitMs);
+    try {
+        return Run(isAbout ? "about" : "import", modulePath, options, environment, handOffWaitMs);
+    } catch (const std::bad_alloc&) {
+        // Documents the host cannot hold are refused within the run; this is
+        // memory running out anywhere else.
+        std::cerr << "ombrix-host: out of memory outside a document\n";
+        return 3;
+    }
 }

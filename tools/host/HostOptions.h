@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,7 +45,20 @@ struct HostOptions {
 
     bool canUseICCProfiles = true;
 
+    // Bytes of pixels the host holds for one document; 0: whatever the
+    // address space gives. A document beyond it is refused with -108, as one
+    // the host finds no memory for.
+    uint64_t documentMemoryLimit = 0;
+
+    // Called after each strip the host takes, while the module's image and
+    // the document are both held (benchmarks measure the process there).
+    std::function<void()> afterStrip;
+
     DialogMode dialogs = DialogMode::PressOk;
+    // A dialog with this caption, when it appears, is answered by the
+    // host's quit message (its window closed from the taskbar) instead.
+    std::string quitOnDialog;
+    int quitExitCode = 0;
     int screenshotPauseMs = 4000;
 
     // Documents are saved here (TIFF with the module's profile, plus an 8-bit

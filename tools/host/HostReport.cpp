@@ -2,10 +2,10 @@
 
 uint32_t DocumentRecord::Sample(int x, int y, int plane) const
 {
-    size_t index = (size_t(y) * size_t(width) + size_t(x)) * size_t(planes) + size_t(plane);
+    const uint8_t* sample = pixels.Row(size_t(y)) + (size_t(x) * size_t(planes) + size_t(plane)) * BytesPerSample();
     if (depth == 16)
-        return uint32_t(pixels[index * 2]) | (uint32_t(pixels[index * 2 + 1]) << 8);
-    return pixels[index];
+        return uint32_t(sample[0]) | (uint32_t(sample[1]) << 8);
+    return sample[0];
 }
 
 std::vector<int16_t> HostReport::Selectors() const

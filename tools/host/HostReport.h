@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/PiplReader.h"
+#include "host/PixelStore.h"
 #include "hostapi/HostApi.h"
 
 struct CallRecord {
@@ -20,6 +21,9 @@ struct CallRecord {
     double milliseconds = 0;
     std::vector<std::string> dialogsOpenBefore;  // captions of the module's dialogs on screen
     std::vector<std::string> dialogsOpenAfter;
+    // The host's quit message was waiting in its queue after the call.
+    bool quitSeen = false;
+    int quitExitCode = 0;
 };
 
 struct StripRecord {
@@ -61,11 +65,12 @@ struct DocumentRecord {
 
     // Interleaved samples, planes per pixel, rows top down; 16-bit samples in
     // little-endian byte order.
-    std::vector<uint8_t> pixels;
+    PixelStore pixels;
     int64_t samplesWritten = 0;  // distinct samples some strip delivered
     int64_t samplesTotal = 0;
     std::string checksum;        // FNV-1a 64 of pixels, hex
     OSErr error = 0;             // the first error of the cycle (Continue or host)
+    std::string refused;         // why the host could not hold it (error ResultOutOfMemory)
     bool complete = false;       // every sample delivered and no error: the host keeps it
 
     std::string tiffPath;  // saved files, empty when not saved

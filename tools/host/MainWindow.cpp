@@ -41,11 +41,17 @@ MainWindow::~MainWindow()
         DestroyWindow(window_);
 }
 
-void PumpWaitingMessages()
+bool PumpWaitingMessages(int* quitCode)
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            if (quitCode != nullptr)
+                *quitCode = int(message.wParam);
+            return true;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    return false;
 }

@@ -17,5 +17,7 @@ private:
     HWND window_ = nullptr;
 };
 
-// Dispatches the thread's waiting messages (paints, posted commands).
-void PumpWaitingMessages();
+// Dispatches the thread's waiting messages (paints, posted commands). A
+// quit message ends the pumping, as it ends a host's own loop: true then,
+// with its exit code in quitCode.
+bool PumpWaitingMessages(int* quitCode = nullptr);

@@ -5,6 +5,8 @@
 #include "host/ReportWriter.h"
 #include "host/ScopedEnvironment.h"
 
+#include <new>
+
 bool HandOffGuardLinked();
 
 namespace {
@@ -97,7 +99,7 @@ CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* rec
     call.milliseconds = NowMs() - start;
 
     // What the host's own message loop would do between two calls.
-    PumpWaitingMessages();
+    call.quitSeen = PumpWaitingMessages(&call.quitExitCode);
     automation_.SweepThreadWindows();
     callbacks_->SetSelector(-1);
     automation_.SetSelector(-1);
@@ -149,9 +151,17 @@ HostReport ReferenceHost::About()
 void ReferenceHost::ContinueUntilDone(AcquireRecord* record, DocumentRecord* document, DocumentAssembler* assembler)
 {
     std::string problem;
-    if (!assembler->Begin(document, &problem)) {
+    const OSErr begun = assembler->Begin(document, &problem, options_.documentMemoryLimit);
+    if (begun == ResultOutOfMemory) {
+        // The host's answer when it is out of memory: no Continue, the
+        // document refused; the module's Finish still releases its image.
+        document->error = begun;
+        document->refused = problem;
+        return;
+    }
+    if (begun != ResultSuccess) {
         report_->problems.push_back("document " + std::to_string(document->index) + " cannot be made: " + problem);
-        document->error = ResultBadParameters;
+        document->error = begun;
         return;
     }
     callbacks_->SetDocument(document, assembler);
@@ -189,13 +199,19 @@ void ReferenceHost::TakeProfile(AcquireRecord* record, DocumentRecord* document)
 void ReferenceHost::Keep(DocumentRecord* document)
 {
     std::string problem;
-    if (document->complete && !options_.outputFolder.empty() &&
-        !SaveDocument(document, options_.outputFolder, &problem))
-        report_->problems.push_back("document " + std::to_string(document->index) + " not saved: " + problem);
-    if (!options_.keepPixels) {
-        document->pixels.clear();
-        document->pixels.shrink_to_fit();
+    bool saved = true;
+    if (document->complete && !options_.outputFolder.empty()) {
+        try {
+            saved = SaveDocument(document, options_.outputFolder, &problem);
+        } catch (const std::bad_alloc&) {
+            saved = false;
+            problem = "no memory to write it";
+        }
     }
+    if (!saved)
+        report_->problems.push_back("document " + std::to_string(document->index) + " not saved: " + problem);
+    if (!options_.keepPixels)
+        document->pixels.clear();
     report_->documents.push_back(std::move(*document));
 }
 
@@ -224,7 +240,8 @@ bool ReferenceHost::RunCycle(AcquireRecord* record)
     // The profile is the host's once handed over; it frees it after Finish.
     TakeProfile(record, &document);
     assembler.End();
-    bool again = record->acquireAgain != 0 && document.error == 0;
+    // A document the host could not hold stops nothing: the next image may fit.
+    bool again = record->acquireAgain != 0 && (document.error == 0 || !document.refused.empty());
     Keep(&document);
     return again;
 }

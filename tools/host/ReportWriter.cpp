@@ -72,6 +72,8 @@ json CallJson(const CallRecord& call)
     }
     if (call.document >= 0)
         object["document"] = call.document;
+    if (call.quitSeen)
+        object["quitExitCode"] = call.quitExitCode;
     return object;
 }
 
@@ -108,6 +110,7 @@ json DocumentJson(const DocumentRecord& document)
         {"samplesTotal", document.samplesTotal},
         {"checksum", document.checksum},
         {"error", document.error},
+        {"refused", document.refused},
         {"complete", document.complete},
         {"tiff", AnsiToUtf8(document.tiffPath)},
         {"png", AnsiToUtf8(document.pngPath)},

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <string>
 
-#include "converter/CenterDialog.h"
-#include "converter/Messages.h"
-#include "hostutil/HostWarnings.h"
-#include "shell/AboutBox.h"
-#include "shell/ModuleState.h"
+#include "ui/CenterDialog.h"
+#include "ui/Messages.h"
+#include "ui/HostWarnings.h"
+#include "ui/AboutBox.h"
+#include "selectors/ModuleState.h"
 
 namespace {
 

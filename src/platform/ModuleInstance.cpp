@@ -1,0 +1,3 @@
+#include "platform/ModuleInstance.h"
+
+HINSTANCE ModuleInstance = nullptr;

@@ -1,0 +1,4 @@
+#include "transfer/TransferState.h"
+
+char CurrentImagePath[PathCapacity] = "";
+FIBITMAP* CurrentBitmap = nullptr;

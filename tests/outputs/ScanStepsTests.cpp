@@ -1,0 +1,77 @@
+// The scan's steps in-process: what Finish does at the end of the folder, and
+// a search left open by a run that was never finalized.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "outputs/OutputScan.h"
+#include "selectors/ModuleState.h"
+#include "selectors/Handlers.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+class ScanSteps : public ::testing::Test {
+protected:
+    ScanSteps()
+    {
+        folder.MakeFile("a.jpg");
+        snprintf(OutputFolder, sizeof OutputFolder, "%s", folder.Path().c_str());
+        HandOffList[0] = '\0';
+        recordBytes.assign(NewestAcquireRecordSize, 0);
+        globals.result = &result;
+        globals.record = reinterpret_cast<AcquireRecord*>(recordBytes.data());
+    }
+    ~ScanSteps() override { CloseScan(); }
+
+    TempFolder folder{"ombrix-scan"};
+    std::vector<char> recordBytes;
+    int16_t result = 0;
+    PluginGlobals globals{};
+};
+
+TEST_F(ScanSteps, FinishAfterTheLastEntryAsksForNoMoreAndASecondFinishDoesNothing)
+{
+    ASSERT_TRUE(OpenScan());
+    EXPECT_FALSE(TakeEntry()) << "the first entry is \".\"";
+    AdvanceScan();
+    ASSERT_TRUE(MoreEntries);
+    EXPECT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+
+    globals.record->acquireAgain = true;
+    FinishHandler(&globals);
+    EXPECT_FALSE(globals.record->acquireAgain);
+    EXPECT_FALSE(MoreEntries);
+    EXPECT_EQ(result, 0);
+
+    globals.record->acquireAgain = true;
+    FinishHandler(&globals);
+    EXPECT_FALSE(globals.record->acquireAgain);
+    EXPECT_FALSE(MoreEntries);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(HandOffList[0], '\0');
+}
+
+TEST_F(ScanSteps, NewScanOverASearchLeftOpenStartsFromTheFirstEntry)
+{
+    ASSERT_TRUE(OpenScan());
+    AdvanceScan();
+    ASSERT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    ASSERT_TRUE(OpenScan());
+    EXPECT_STREQ(ScanCursor.findData.cFileName, ".");
+    AdvanceScan();
+    EXPECT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    EXPECT_TRUE(MoreEntries);
+}
+
+TEST_F(ScanSteps, FolderThatCannotBeListedEndsTheScan)
+{
+    snprintf(OutputFolder, sizeof OutputFolder, "%s\\missing", folder.Path().c_str());
+    MoreEntries = true;
+    EXPECT_FALSE(OpenScan());
+    EXPECT_FALSE(MoreEntries);
+    AdvanceScan();  // nothing to move on with, and no crash
+    EXPECT_FALSE(MoreEntries);
+}
+
+}  // namespace

@@ -1,0 +1,211 @@
+// Starting a program as the hand-off does, seen from the started program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "outputs/HandOffList.h"
+#include "platform/ProcessLaunch.h"
+#include "selectors/ModuleState.h"
+#include "support/TempFolder.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Record = std::map<std::string, std::string>;
+
+std::string FileBytes(const std::string& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        bytes.resize(GetFileSize(file, nullptr));
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        bytes.resize(read);
+        CloseHandle(file);
+    }
+    return bytes;
+}
+
+bool ReadRecord(const std::string& path, Record& record)
+{
+    if (!PathExists(path)) {
+        return false;
+    }
+    std::string text = FileBytes(path);
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = text.substr(start, end - start);
+        size_t equals = line.find('=');
+        record[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return true;
+}
+
+class StartProcessTest : public ::testing::Test {
+protected:
+    TempFolder temp{"ombrix-launch"};
+    std::string output = temp.Inside("record.txt");
+
+    void SetUp() override
+    {
+        HandOffList[0] = '\0';
+        SetEnvironmentVariableA("OMBRIX_PROBE_OUTPUT", output.c_str());
+    }
+
+    void TearDown() override
+    {
+        HandOffList[0] = '\0';
+        for (const char* name : {"OMBRIX_PROBE_OUTPUT", "OMBRIX_PROBE_GATE", "OMBRIX_PROBE_DELAY"}) {
+            SetEnvironmentVariableA(name, nullptr);
+        }
+    }
+
+    // A copy of the probe program under another name.
+    std::string Probe(const std::string& relative = "probe.exe")
+    {
+        std::string path = temp.Inside(relative);
+        EXPECT_TRUE(CopyFileA(BesideProgram("launch_probe.exe").c_str(), path.c_str(), FALSE)) << path;
+        return path;
+    }
+
+    // The probe's record, once it has written it and ended (20 s at most).
+    Record AwaitRecord()
+    {
+        Record record;
+        for (int i = 0; i < 400 && !ReadRecord(output, record); i++) {
+            Sleep(50);
+        }
+        EXPECT_FALSE(record.empty()) << "the started program wrote nothing";
+        AwaitEnd(record);
+        return record;
+    }
+
+    // The probe's executable can be removed only once it has ended.
+    static bool AwaitEnd(const Record& record, DWORD milliseconds = 20000)
+    {
+        auto pid = record.find("pid");
+        if (pid == record.end()) {
+            return false;
+        }
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, std::stoul(pid->second));
+        if (process == nullptr) {
+            return true;  // already gone
+        }
+        bool ended = WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        return ended;
+    }
+};
+
+TEST_F(StartProcessTest, FirstWordIsTheFileNameWhileThePathStartsTheProgram)
+{
+    std::string probe = Probe();
+    EXPECT_EQ(StartProcess(probe.c_str(), "\"C:\\Out\\c.dng\" ", false), 0u);
+    Record record = AwaitRecord();
+    EXPECT_EQ(record["command"], "probe.exe \"C:\\Out\\c.dng\" ");
+    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, record["module"].c_str(), -1, probe.c_str(), -1),
+              CSTR_EQUAL)
+        << record["module"];
+}
+
+TEST_F(StartProcessTest, WindowIsShownNormally)
+{
+    EXPECT_EQ(StartProcess(Probe().c_str(), "", false), 0u);
+    Record record = AwaitRecord();
+    EXPECT_EQ(std::stoul(record["flags"]) & STARTF_USESHOWWINDOW, static_cast<unsigned long>(STARTF_USESHOWWINDOW));
+    EXPECT_EQ(record["show"], std::to_string(SW_SHOWNORMAL));
+}
+
+TEST_F(StartProcessTest, EmptyArgumentsLeaveTheBlankAfterTheFileName)
+{
+    EXPECT_EQ(StartProcess(Probe().c_str(), "", false), 0u);
+    EXPECT_EQ(AwaitRecord()["command"], "probe.exe ");
+}
+
+TEST_F(StartProcessTest, FileNameWithBlanksIsPassedUnquoted)
+{
+    temp.MakeFolder("Host Program");
+    std::string probe = Probe("Host Program\\Image Host 2 (copy).exe");
+    EXPECT_EQ(StartProcess(probe.c_str(), "-x", false), 0u);
+    Record record = AwaitRecord();
+    EXPECT_EQ(record["command"], "Image Host 2 (copy).exe -x");
+    EXPECT_NE(record["module"].find("\\Host Program\\Image Host 2 (copy).exe"), std::string::npos) << record["module"];
+}
+
+TEST_F(StartProcessTest, HandOffListOfThreePathsIsPassedAsBuilt)
+{
+    ASSERT_TRUE(AppendHandOff("C:\\Out", "c.dng"));
+    ASSERT_TRUE(AppendHandOff("C:\\Out", "d e.dng"));
+    ASSERT_TRUE(AppendHandOff("D:\\Other Out", "f.dng"));
+    EXPECT_EQ(StartProcess(Probe("host.exe").c_str(), HandOffList, false), 0u);
+    EXPECT_EQ(AwaitRecord()["command"], "host.exe \"C:\\Out\\c.dng\" \"C:\\Out\\d e.dng\" \"D:\\Other Out\\f.dng\" ");
+}
+
+TEST_F(StartProcessTest, FullHandOffListIsPassedWhole)
+{
+    std::string arguments(HandOffCapacity - 1, 'a');
+    EXPECT_EQ(StartProcess(Probe().c_str(), arguments.c_str(), false), 0u);
+    EXPECT_EQ(AwaitRecord()["command"], "probe.exe " + arguments);
+}
+
+TEST_F(StartProcessTest, ArgumentsLongerThanTheListAreRefused)
+{
+    std::string arguments(HandOffCapacity, 'a');
+    EXPECT_NE(StartProcess(Probe().c_str(), arguments.c_str(), false), 0u);
+}
+
+TEST_F(StartProcessTest, FileNameOfFiftyOneCharactersIsTheLongestStarted)
+{
+    std::string name51 = std::string(47, 'n') + ".exe";
+    EXPECT_EQ(StartProcess(Probe(name51).c_str(), "x", false), 0u);
+    EXPECT_EQ(AwaitRecord()["command"], name51 + " x");
+
+    std::string name52 = std::string(48, 'n') + ".exe";
+    EXPECT_NE(StartProcess(Probe(name52).c_str(), "x", false), 0u);
+}
+
+TEST_F(StartProcessTest, WithoutWaitingItReturnsWhileTheProgramRuns)
+{
+    std::string gate = temp.Inside("gate");
+    SetEnvironmentVariableA("OMBRIX_PROBE_GATE", gate.c_str());
+    EXPECT_EQ(StartProcess(Probe().c_str(), "", false), 0u);
+    // The probe cannot write before the gate exists.
+    EXPECT_FALSE(PathExists(output));
+    temp.MakeFile("gate");
+    EXPECT_EQ(AwaitRecord()["command"], "probe.exe ");
+}
+
+TEST_F(StartProcessTest, WaitingReturnsOnlyOnceTheProgramHasEnded)
+{
+    SetEnvironmentVariableA("OMBRIX_PROBE_DELAY", "700");
+    EXPECT_EQ(StartProcess(Probe().c_str(), "", true), 0u);
+    Record record;
+    ASSERT_TRUE(ReadRecord(output, record)) << "returned before the program wrote its record";
+    EXPECT_TRUE(AwaitEnd(record, 0)) << "returned before the program ended";
+}
+
+TEST_F(StartProcessTest, FailureReturnsThePlatformsErrorCode)
+{
+    EXPECT_EQ(StartProcess(temp.Inside("missing.exe").c_str(), "", false), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(StartProcessTest, ExecutablePathPastTheLimitIsNotStarted)
+{
+    // temp\<folder>\probe.exe in 259 characters, then in 260.
+    std::string bytes = FileBytes(BesideProgram("launch_probe.exe"));
+    std::string fits(259 - temp.Path().size() - 1 - 10, 'f');
+    temp.MakeFolder(fits);
+    std::string longest = temp.MakeFile(fits + "\\probe.exe", bytes);
+    ASSERT_EQ(longest.size(), 259u);
+    EXPECT_EQ(StartProcess(longest.c_str(), "", false), 0u);
+    AwaitRecord();
+
+    // Cut to 259 characters, this path would name the probe above.
+    std::string tooLong = longest + "x";
+    EXPECT_NE(StartProcess(tooLong.c_str(), "", false), 0u);
+}
+
+}  // namespace

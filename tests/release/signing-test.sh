@@ -1,0 +1,41 @@
+#!/bin/sh
+# The signing hook with a throwaway self-signed certificate made here: the
+# release's module and installer are signed and their signatures verify;
+# without a certificate a file stays as it was and the hook says so; a wrong
+# password fails and leaves the file alone.
+# Usage: signing-test.sh SIGN_SCRIPT MODULE SETUP
+set -eu
+sign=$1 module=$2 setup=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+check() {
+    if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
+}
+verified() { osslsigncode verify -CAfile cert.pem -in "$1" >"$1.verify" 2>&1; }
+
+openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+    -subj "/CN=Ombrix test signer" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
+openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout pass:throwaway
+
+cp "$module" unsigned.8ba
+env -u OMBRIX_SIGN_CERT "$sign" unsigned.8ba 2>said.txt
+check "without a certificate the file is unchanged" 'cmp -s "$module" unsigned.8ba'
+check "without a certificate the hook says it is unsigned" 'grep -q "unsigned" said.txt'
+check "an unsigned file does not verify" '! verified unsigned.8ba'
+
+cp "$module" wrong.8ba
+OMBRIX_SIGN_CERT=cert.pfx OMBRIX_SIGN_PASSWORD=wrong "$sign" wrong.8ba 2>/dev/null && status=0 || status=$?
+check "a wrong password fails and leaves the file alone" '[ "$status" -ne 0 ] && cmp -s "$module" wrong.8ba'
+
+for file in "$module" "$setup"; do
+    copy=signed-$(basename "$file")
+    cp "$file" "$copy"
+    OMBRIX_SIGN_CERT=cert.pfx OMBRIX_SIGN_PASSWORD=throwaway "$sign" "$copy" 2>/dev/null && status=0 || status=$?
+    check "$(basename "$file") is signed" '[ "$status" -eq 0 ] && ! cmp -s "$file" "$copy"'
+    check "$(basename "$file")'s signature verifies" 'verified "$copy" || { cat "$copy.verify"; false; }'
+done
+
+[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+echo "all checks passed"

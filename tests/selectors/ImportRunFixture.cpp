@@ -1,0 +1,133 @@
+#include "selectors/ImportRunFixture.h"
+
+#include <windows.h>
+
+#include <fstream>
+
+#include "support/TestSupport.h"
+#include "support/TestImages.h"
+
+ImportRunTest::ImportRunTest()
+{
+    SetText(HKEY_CLASSES_ROOT, TestCommandKey, "", BesideProgram("ombrix-converter.exe") + " \"%1\"");
+    exports = scratch.MakeFolder("exports");
+    handOffFolder = scratch.MakeFolder("handoff");
+    scenarioFile_ = scratch.Inside("scenario.json");
+
+    std::string sources = scratch.MakeFolder("sources");
+    jpegSource = sources + "\\sample.jpg";
+    tiffSource = sources + "\\sample.tif";
+    dngSource = scratch.MakeFile("sources\\sample.dng", "raw data");
+    FreeImage_Initialise(TRUE);
+    SaveAndUnload(MakeRgb24(12, 8), FIF_JPEG, jpegSource, JPEG_QUALITYSUPERB);
+    SaveAndUnload(MakeRgb48(12, 8), FIF_TIFF, tiffSource);
+
+    scenario.outputParent = exports;
+    Export({});
+}
+
+ImportRunTest::~ImportRunTest()
+{
+    host_.reset();
+    FreeImage_DeInitialise();
+}
+
+void ImportRunTest::Export(const std::vector<ExportEntry>& files)
+{
+    scenario.files = files;
+    std::ofstream(scenarioFile_, std::ios::binary | std::ios::trunc) << ScenarioToJson(scenario);
+}
+
+void ImportRunTest::ExportNothingButWrite(OutputValue value, const std::string& given)
+{
+    scenario.value = value;
+    scenario.givenValue = given;
+    Export({});
+}
+
+ReferenceHost& ImportRunTest::Host()
+{
+    if (!host_) {
+        HostOptions options;
+        options.outputFolder = handOffFolder;
+        options.environment["OMBRIX_CONVERTER_SCENARIO"] = scenarioFile_;
+        host_ = std::make_unique<ReferenceHost>(options);
+        EXPECT_TRUE(host_->Load(BesideProgram("OmbrixImport.8ba"))) << host_->LoadError();
+    }
+    return *host_;
+}
+
+HostReport ImportRunTest::Run()
+{
+    HostReport report = Host().Import();
+    EXPECT_TRUE(report.leaks.empty()) << "buffers or handles left behind";
+    EXPECT_TRUE(report.problems.empty()) << (report.problems.empty() ? "" : report.problems.front());
+    return report;
+}
+
+std::string ImportRunTest::ExportFolder() const
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((exports + "\\*").c_str(), &entry);
+    std::string found;
+    if (search == INVALID_HANDLE_VALUE)
+        return found;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.')
+            found = exports + "\\" + entry.cFileName;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+std::vector<HandOffRecord> ImportRunTest::HandOffs(size_t expected) const
+{
+    auto records = WaitForHandOffRecords(handOffFolder, expected, 20000);
+    // A hand-off that should not happen gets a moment to show up anyway.
+    if (records.size() == expected)
+        Sleep(300), records = ReadHandOffRecords(handOffFolder);
+    return records;
+}
+
+std::string ImportRunTest::HandOffCommandLine(const std::vector<std::string>& paths)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string line = program;
+    line = line.substr(line.find_last_of('\\') + 1) + " ";
+    for (const std::string& path : paths)
+        line += "\"" + path + "\" ";
+    return line;
+}
+
+std::vector<std::string> ImportRunTest::MessageTexts(const HostReport& report) const
+{
+    std::vector<std::string> texts;
+    for (const DialogRecord& dialog : report.dialogs)
+        if (dialog.caption == "Ombrix")
+            texts.push_back(dialog.text);
+    return texts;
+}
+
+std::vector<std::string> ImportRunTest::CleanupRecords() const
+{
+    std::vector<std::string> folders;
+    for (const std::string& name : ValueNames(HKEY_CURRENT_USER, TestCleanupKey)) {
+        auto value = GetValue(HKEY_CURRENT_USER, TestCleanupKey, name.c_str());
+        if (value)
+            folders.push_back(value->bytes.substr(0, value->bytes.find('\0')));
+    }
+    return folders;
+}
+
+std::vector<std::string> CallTrace(const HostReport& report)
+{
+    std::vector<std::string> trace;
+    for (const CallRecord& call : report.calls) {
+        std::string entry = call.name + "=" + std::to_string(call.result);
+        if (call.selector == SelectorFinish && call.acquireAgain)
+            entry += "+again";
+        trace.push_back(entry);
+    }
+    return trace;
+}

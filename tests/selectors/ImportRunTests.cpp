@@ -1,0 +1,446 @@
+// Whole import runs as the host sees them: the calls and their results, the
+// documents made, the progress dialog, and the DNG hand-off seen from the new
+// host instance the module started.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "selectors/ImportRunFixture.h"
+#include "support/TestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+using Trace = std::vector<std::string>;
+const char ProgressCaption[] = "Ombrix Import Plugin ";
+const char ImportFailedText[] = "An error occured while importing images.\n\nPlease contact Korvel.";
+
+bool DialogOpenAfter(const CallRecord& call)
+{
+    for (const std::string& caption : call.dialogsOpenAfter)
+        if (caption == ProgressCaption)
+            return true;
+    return false;
+}
+
+std::vector<std::string> Filenames(const HostReport& report)
+{
+    std::vector<std::string> names;
+    for (const DocumentRecord& document : report.documents)
+        if (document.complete)
+            names.push_back(document.filename);
+    return names;
+}
+
+// Every path the hand-offs carried, sorted.
+std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs)
+{
+    std::vector<std::string> handed;
+    for (const HandOffRecord& record : handOffs)
+        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
+    std::sort(handed.begin(), handed.end());
+    return handed;
+}
+
+std::vector<std::string> PathsIn(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(folder + "\\" + name);
+    return paths;
+}
+
+TEST_F(ImportRunTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
+{
+    Export({Jpeg("a.jpg"), Tiff("b.tif"), Dng("c.dng")});
+    HostReport report = Run();
+
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", "continue=0", "finish=0+again", "start=0",
+                                        "continue=0", "finish=0", "finalize=0"}));
+    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"a.jpg", "b.tif"}));
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front())) << "the dialog goes in Prepare's tail";
+    EXPECT_TRUE(MessageTexts(report).empty());
+
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({ExportFolder() + "\\c.dng"}));
+    EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
+}
+
+TEST_F(ImportRunTest, OnlyDngsAreHandedOffInPrepareAndNothingIsAcquired)
+{
+    Export({Dng("c.dng")});
+    Host().Options().finalizeAfterFailedPrepare = true;
+    HostReport report = Run();
+
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=-128", "finalize=0"}));
+    EXPECT_TRUE(report.documents.empty());
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u) << "one launch in Prepare, none in Finalize";
+    EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({ExportFolder() + "\\c.dng"}));
+    EXPECT_EQ(handOffs[0].paths, std::vector<std::string>{ExportFolder() + "\\c.dng"});
+}
+
+TEST_F(ImportRunTest, FolderWithoutSupportedFilesEndsInStartWithMessageThree)
+{
+    Export({Folder("sub.jpg"), {BesideProgram("ombrix-converter.exe"), "notes.txt"}, Jpeg("UPPER.JPG")});
+    HostReport report = Run();
+
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=-128", "finalize=0"}));
+    EXPECT_EQ(MessageTexts(report), std::vector<std::string>{ImportFailedText});
+    EXPECT_TRUE(report.documents.empty() || report.CompleteDocuments() == 0);
+    EXPECT_TRUE(HandOffs(0).empty());
+}
+
+TEST_F(ImportRunTest, EmptyExportFolderAlsoEndsInStartWithMessageThree)
+{
+    Export({});
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=-128", "finalize=0"}));
+    EXPECT_EQ(MessageTexts(report), std::vector<std::string>{ImportFailedText});
+}
+
+TEST_F(ImportRunTest, DngsBeforeAndAfterTheFirstImageGoTogetherInFinalize)
+{
+    Export({Dng("a.dng"), Jpeg("b.jpg"), Dng("c.dng"), Tiff("d.tif"), Dng("e.dng")});
+    HostReport report = Run();
+
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", "continue=0", "finish=0+again", "start=0",
+                                        "continue=0", "finish=0", "finalize=0"}));
+    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"b.jpg", "d.tif"}));
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    std::string folder = ExportFolder();
+    EXPECT_EQ(handOffs[0].commandLine,
+              HandOffCommandLine({folder + "\\a.dng", folder + "\\c.dng", folder + "\\e.dng"}));
+}
+
+TEST_F(ImportRunTest, NamesAreClassifiedWithCaseAndFoldersAreSkippedButHiddenFilesAreNot)
+{
+    ExportEntry hidden = Tiff("hidden.tif");
+    hidden.hidden = true;
+    ExportEntry readOnly = Jpeg("locked.jpg");
+    readOnly.readOnly = true;
+    Export({Jpeg("A.JPG"), Dng("B.DNG"), Tiff("c.Tif"), Folder("folder.jpg"), Folder("raw.dng"), hidden, readOnly,
+            Jpeg("photo.jpeg"), Tiff("scan.tiff")});
+    HostReport report = Run();
+
+    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"hidden.tif", "locked.jpg", "photo.jpeg", "scan.tiff"}));
+    EXPECT_TRUE(HandOffs(0).empty()) << "neither B.DNG nor the folder raw.dng is handed off";
+}
+
+TEST_F(ImportRunTest, FolderValueEndingInBackslashDoublesTheSeparator)
+{
+    // The converter exports into a folder of its own and names it with a
+    // trailing backslash.
+    scenario.value = OutputValue::Given;
+    std::string folder = scratch.MakeFolder("given");
+    scenario.givenValue = folder + "\\";
+    Export({});
+    CopyFileA(scratch.Inside("sources\\sample.dng").c_str(), (folder + "\\c.dng").c_str(), FALSE);
+    CopyFileA(scratch.Inside("sources\\sample.jpg").c_str(), (folder + "\\a.jpg").c_str(), FALSE);
+
+    HostReport report = Run();
+    EXPECT_EQ(Filenames(report), std::vector<std::string>{"a.jpg"});
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({folder + "\\\\c.dng"}));
+}
+
+TEST_F(ImportRunTest, EmptyFolderValueCancelsWithoutScanOrRecord)
+{
+    ExportNothingButWrite(OutputValue::Empty);
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+    EXPECT_TRUE(CleanupRecords().empty());
+    EXPECT_TRUE(MessageTexts(report).empty());
+}
+
+TEST_F(ImportRunTest, MissingFolderIsRecordedForCleanupAndCancels)
+{
+    std::string missing = scratch.Inside("never-made");
+    ExportNothingButWrite(OutputValue::Given, missing);
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+    EXPECT_EQ(CleanupRecords(), std::vector<std::string>{missing});
+}
+
+TEST_F(ImportRunTest, FinalizeAfterAPrepareThatNeverReachedTheScan)
+{
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, TestCommandKey);
+    Host().Options().finalizeAfterFailedPrepare = true;
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=-108", "finalize=0"}));
+    EXPECT_EQ(MessageTexts(report),
+              std::vector<std::string>{"The application Ombrix cannot be found on your computer!"});
+    EXPECT_TRUE(HandOffs(0).empty());
+}
+
+TEST_F(ImportRunTest, TwoRunsInOneLoadEachScanTheirOwnFolder)
+{
+    Export({Jpeg("a.jpg"), Dng("c.dng")});
+    HostReport first = Run();
+    EXPECT_EQ(Filenames(first), std::vector<std::string>{"a.jpg"});
+    std::string firstFolder = ExportFolder();
+    ASSERT_EQ(HandOffs(1).size(), 1u);
+    RemoveTree(handOffFolder);
+    CreateDirectoryA(handOffFolder.c_str(), nullptr);
+    RemoveTree(firstFolder);
+
+    Export({Tiff("b.tif"), Dng("d.dng")});
+    HostReport second = Run();
+    EXPECT_EQ(Filenames(second), std::vector<std::string>{"b.tif"});
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({ExportFolder() + "\\d.dng"}))
+        << "the first run's list was emptied by its launch";
+}
+
+TEST_F(ImportRunTest, MoreDngsThanOneListHoldsAreAllHandedOff)
+{
+    // Entries of about 230 characters: 30 of them need two lists.
+    std::vector<ExportEntry> files;
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        char prefix[8];
+        snprintf(prefix, sizeof prefix, "%02d", i);
+        names.push_back(prefix + std::string(150, 'r') + ".dng");
+        files.push_back(Dng(names.back()));
+    }
+    files.push_back(Jpeg("zz.jpg"));
+    Export(files);
+    HostReport report = Run();
+    EXPECT_EQ(Filenames(report), std::vector<std::string>{"zz.jpg"});
+
+    auto handOffs = HandOffs(2);
+    ASSERT_EQ(handOffs.size(), 2u);
+    EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), names)) << "every DNG handed off exactly once";
+    for (const HandOffRecord& record : handOffs)
+        EXPECT_LT(record.commandLine.size(), 5100u);
+}
+
+TEST_F(ImportRunTest, HostWithoutBufferSuiteIsWarnedButDngsStillGo)
+{
+    Export({Dng("c.dng"), Jpeg("d.jpg")});
+    Host().Options().bufferSuite.version = 1;
+    Host().Options().finalizeAfterFailedPrepare = true;
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=-128", "finalize=0"}));
+    ASSERT_FALSE(report.dialogs.empty());
+    bool warned = false;
+    for (const DialogRecord& dialog : report.dialogs)
+        warned |= dialog.text == "This plug-in requires Adobe Photoshop\xAE 2.5 or later functionality.";
+    EXPECT_TRUE(warned);
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u) << "the conversion ran and the DNG went to Finalize";
+}
+
+// The root of a drive is listed without "." and "..": its first entry can be
+// an image.
+class DriveRootRunTest : public ImportRunTest {
+protected:
+    DriveRootRunTest()
+    {
+        ClearDrive();
+        scenario.value = OutputValue::Given;
+        scenario.givenValue = "T:";
+        Export({});
+    }
+    ~DriveRootRunTest() override { ClearDrive(); }
+    void Put(const char* sample, const char* name)
+    {
+        CopyFileA(scratch.Inside(std::string("sources\\") + sample).c_str(), (std::string("T:\\") + name).c_str(),
+                  FALSE);
+    }
+    static void ClearDrive()
+    {
+        for (const char* name : {"a.jpg", "b.tif", "c.dng"})
+            DeleteFileA((std::string("T:\\") + name).c_str());
+    }
+};
+
+TEST_F(DriveRootRunTest, FirstEntryThatIsAnImageKeepsTheDialogUntilFinalize)
+{
+    Put("sample.jpg", "a.jpg");
+    Put("sample.dng", "c.dng");
+    HostReport report = Run();
+
+    ASSERT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", "continue=0", "finish=0", "finalize=0"}));
+    EXPECT_TRUE(DialogOpenAfter(report.calls[0])) << "Prepare ended at the first entry";
+    EXPECT_TRUE(DialogOpenAfter(report.calls[3])) << "still there after Finish";
+    EXPECT_FALSE(DialogOpenAfter(report.calls[4])) << "Finalize closes it";
+    EXPECT_EQ(Filenames(report), std::vector<std::string>{"a.jpg"});
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({"T:\\c.dng"}));
+}
+
+TEST_F(DriveRootRunTest, SecondRunInOneLoadScansANewFolderWhoseFirstEntryIsAnImage)
+{
+    Put("sample.tif", "b.tif");
+    HostReport first = Run();
+    EXPECT_EQ(Filenames(first), std::vector<std::string>{"b.tif"});
+    ClearDrive();
+
+    Put("sample.jpg", "a.jpg");
+    Put("sample.tif", "b.tif");
+    HostReport second = Run();
+    EXPECT_EQ(CallTrace(second), (Trace{"prepare=0", "start=0", "continue=0", "finish=0+again", "start=0",
+                                        "continue=0", "finish=0", "finalize=0"}));
+    EXPECT_EQ(Filenames(second), (std::vector<std::string>{"a.jpg", "b.tif"}));
+}
+
+// The hand-off goes to the host's own executable; moved away for a moment,
+// it cannot be started.
+TEST_F(ImportRunTest, FailedHandOffKeepsTheListForTheNextRun)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string away = std::string(program) + ".away";
+
+    Export({Dng("c.dng")});
+    ASSERT_TRUE(MoveFileA(program, away.c_str()));
+    HostReport first = Run();
+    bool movedBack = MoveFileA(away.c_str(), program) != FALSE;
+    ASSERT_TRUE(movedBack);
+    std::string firstFolder = ExportFolder();
+
+    EXPECT_EQ(CallTrace(first), Trace{"prepare=-128"});
+    EXPECT_EQ(MessageTexts(first),
+              std::vector<std::string>{
+                  "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !"});
+    EXPECT_TRUE(HandOffs(0).empty());
+
+    scenario.outputParent = scratch.MakeFolder("exports-2");
+    Export({Dng("d.dng")});
+    HostReport second = Run();
+    EXPECT_EQ(CallTrace(second), Trace{"prepare=-128"});
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    std::string secondFolder = scratch.Inside("exports-2");
+    ASSERT_EQ(handOffs[0].paths.size(), 2u) << handOffs[0].commandLine;
+    EXPECT_EQ(handOffs[0].paths[0], firstFolder + "\\c.dng") << "the kept entry first";
+    EXPECT_EQ(handOffs[0].paths[1].rfind(secondFolder, 0), 0u);
+    EXPECT_EQ(handOffs[0].paths[1].substr(handOffs[0].paths[1].size() - 6), "\\d.dng");
+}
+
+const char UnsupportedText[] = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
+
+size_t CountOf(const std::vector<std::string>& texts, const char* text)
+{
+    return size_t(std::count(texts.begin(), texts.end(), std::string(text)));
+}
+
+// The host sends no Finalize after a Prepare that failed: the dialog must go
+// with that Prepare, whatever made it fail.
+TEST_F(ImportRunTest, FailedPrepareTakesTheDialogWithIt)
+{
+    ExportNothingButWrite(OutputValue::Given, std::string(300, 'x'));  // longer than any folder read
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+}
+
+TEST_F(DriveRootRunTest, FailedPrepareAtAFirstImageTakesTheDialogWithIt)
+{
+    Put("sample.jpg", "a.jpg");
+    Host().Options().bufferSuite.version = 1;  // no usable buffer suite
+    HostReport report = Run();
+    EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+}
+
+// A host whose window is closed while the module waits must still get its
+// quit message, with its exit code, once the module returns.
+TEST_F(ImportRunTest, QuitDuringTheWaitReachesTheHost)
+{
+    Export({Jpeg("a.jpg")});
+    scenario.delayMs = 2000;
+    Export({Jpeg("a.jpg")});
+    Host().Options().quitOnDialog = ProgressCaption;
+    Host().Options().quitExitCode = 5;
+    HostReport report = Run();
+    ASSERT_EQ(CallTrace(report), Trace{"prepare=-128"});
+    EXPECT_TRUE(report.calls[0].quitSeen);
+    EXPECT_EQ(report.calls[0].quitExitCode, 5);
+    EXPECT_FALSE(DialogOpenAfter(report.calls[0]));
+}
+
+TEST_F(ImportRunTest, QuitDuringTheAboutBoxReachesTheHostAndTheBoxIsGone)
+{
+    Host().Options().quitOnDialog = "About Ombrix";
+    Host().Options().quitExitCode = 9;
+    HostReport report = Host().About();
+    ASSERT_EQ(report.calls.size(), 1u);
+    EXPECT_TRUE(report.calls[0].quitSeen);
+    EXPECT_EQ(report.calls[0].quitExitCode, 9);
+    ASSERT_EQ(report.dialogs.size(), 1u);
+    EXPECT_TRUE(report.dialogs[0].closed);
+}
+
+// More DNG files than one list holds while the host cannot be started: those
+// that did not fit wait too, and the next good launch takes every one once.
+TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
+{
+    std::vector<ExportEntry> files;
+    std::vector<std::string> names;
+    for (int i = 0; i < 30; ++i) {
+        names.push_back(std::to_string(10 + i) + std::string(150, 'r') + ".dng");
+        files.push_back(Dng(names.back()));
+    }
+    files.push_back(Jpeg("zz.jpg"));
+    Export(files);
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string away = std::string(program) + ".away";
+    ASSERT_TRUE(MoveFileA(program, away.c_str()));
+    HostReport first = Run();
+    ASSERT_TRUE(MoveFileA(away.c_str(), program));
+    std::string firstFolder = ExportFolder();
+
+    EXPECT_EQ(Filenames(first), std::vector<std::string>{"zz.jpg"});
+    EXPECT_EQ(CountOf(MessageTexts(first), UnsupportedText), 2u) << "once early, once in Finalize";
+    EXPECT_TRUE(HandOffs(0).empty());
+
+    scenario.outputParent = scratch.MakeFolder("exports-2");
+    Export({Dng("d.dng")});
+    HostReport second = Run();
+    EXPECT_TRUE(MessageTexts(second).empty());
+    auto handOffs = HandOffs(2);
+    std::vector<std::string> handed = HandedPaths(handOffs);
+    std::vector<std::string> expected = PathsIn(firstFolder, names);
+    auto own = std::find_if(handed.begin(), handed.end(), [](const std::string& path) {
+        return path.size() > 6 && path.substr(path.size() - 6) == "\\d.dng";
+    });
+    ASSERT_NE(own, handed.end()) << "the second run's own DNG";
+    handed.erase(own);
+    EXPECT_TRUE(handed == expected) << "every DNG of the first run handed off exactly once: " << handed.size()
+                                    << " paths for " << expected.size() << " files";
+}
+
+// A host whose own path is too long to tell cannot be started again: that is
+// a failed launch, and the list waits. Run from a deep folder by the test
+// selectors_tests_deep_host_path.
+TEST_F(ImportRunTest, UnknownHostPathIsAFailedLaunchAndTheListWaits)
+{
+    if (std::getenv(BuildFolderVariable) == nullptr)
+        GTEST_SKIP() << "runs from a copy of this program in a deep folder";
+    char path[MAX_PATH];
+    ASSERT_EQ(GetModuleFileNameA(nullptr, path, MAX_PATH), DWORD(MAX_PATH)) << "the folder is not deep enough";
+    Export({Dng("c.dng")});
+    HostReport first = Run();
+    EXPECT_EQ(CallTrace(first), Trace{"prepare=-128"});
+    EXPECT_EQ(MessageTexts(first), std::vector<std::string>{UnsupportedText});
+
+    Export({Jpeg("a.jpg")});  // no DNG of its own: Finalize tries the kept list
+    HostReport second = Run();
+    EXPECT_EQ(Filenames(second), std::vector<std::string>{"a.jpg"});
+    EXPECT_EQ(MessageTexts(second), std::vector<std::string>{UnsupportedText});
+}
+
+}  // namespace

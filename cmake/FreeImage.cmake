@@ -30,7 +30,7 @@ if(_freeimage_prefix STREQUAL "")
   string(REGEX REPLACE "^.*\n" "" _freeimage_prefix "${_freeimage_output}")
   # Editing the build's own files reconfigures, which gives a new prefix (the
   # toolchain file, also part of the key, CMake watches already).
-  file(GLOB _freeimage_patches "${_freeimage_deps_dir}/freeimage/patches/*.patch")
+  file(GLOB _freeimage_patches CONFIGURE_DEPENDS "${_freeimage_deps_dir}/freeimage/patches/*.patch")
   set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     "${_freeimage_deps_dir}/build-freeimage.sh"
     "${_freeimage_deps_dir}/zlib/CMakeLists.txt"

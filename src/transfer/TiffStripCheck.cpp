@@ -53,8 +53,15 @@ void UnmapNothing(thandle_t, void*, toff_t)
 {
 }
 
-bool TableFits(TIFF* tiff)
+bool TableFits(TIFF* tiff, uint64_t fileSize)
 {
+    // Every strip or tile lies inside the file.
+    const uint32_t pieces = TIFFIsTiled(tiff) ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+    for (uint32_t piece = 0; piece < pieces; ++piece) {
+        const uint64_t offset = TIFFGetStrileOffset(tiff, piece), count = TIFFGetStrileByteCount(tiff, piece);
+        if (offset > fileSize || count > fileSize - offset)
+            return false;
+    }
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
     if (compression != COMPRESSION_NONE)
@@ -89,7 +96,7 @@ bool StripTableFitsPicture(std::FILE* file)
                                 UnmapNothing);
     bool fits = true;
     if (tiff != nullptr) {
-        fits = TableFits(tiff);
+        fits = TableFits(tiff, uint64_t(SizeOfFile(file)));
         TIFFClose(tiff);
     }
     std::fseek(file, 0, SEEK_SET);

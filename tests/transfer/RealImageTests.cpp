@@ -140,8 +140,9 @@ TEST_P(DamagedFileTest, IsAnImportErrorNotAnInventedPicture)
 INSTANTIATE_TEST_SUITE_P(RealImage, DamagedFileTest, ::testing::Values(
     "jpeg-truncated.jpg", "jpeg-garbled.jpg",
     "jfif-2.01-truncated.jpg",  // damage after a harmless message
-    "strip-table-short.tiff", "rows-missing.tiff",
-    "jpeg-strip-cut.tiff", "jpeg-strip-garbled.tiff", "jpeg-strip-size.tiff"));
+    "strip-table-short.tiff", "rows-missing.tiff", "strip-beyond-file.tiff",
+    "jpeg-strip-cut.tiff", "jpeg-strip-garbled.tiff", "jpeg-strip-size.tiff",
+    "logluv-one-sample.tiff"));  // the decoder read past its strip buffer and crashed
 
 // The file the damaged JPEG-in-TIFF variants were made from.
 TEST_F(RealImageTest, JpegCompressedTiffImports)

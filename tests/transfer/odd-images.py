@@ -118,6 +118,19 @@ def tiff_variants():
     rows.data = rows.data[:rows.values(273)[-1] + counts[-1]]
     write("rows-missing.tiff", rows.bytes())
 
+    # A strip whose byte count runs far past the end of the file.
+    beyond = Tiff(read("rgb-3c-8b.tiff"))
+    counts = beyond.values(279)
+    counts[3] = 1710097509
+    beyond.set(279, beyond.entries[279][0], counts)
+    write("strip-beyond-file.tiff", beyond.bytes())
+
+    if os.path.exists(path("logluv-3c-16b.tiff")):
+        # One sample declared where the colour data has three.
+        logluv = Tiff(read("logluv-3c-16b.tiff"))
+        logluv.set(277, SHORT, [1])
+        write("logluv-one-sample.tiff", logluv.bytes())
+
     if not shutil.which("tiffcp"):
         return
     subprocess.run(["tiffcp", "-c", "jpeg", "-r", "16", path("rgb-3c-8b.tiff"), path("jpeg-strips.tiff")], check=True)

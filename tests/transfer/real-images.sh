@@ -17,7 +17,7 @@ if [ -n "$tiff" ]; then
     tar xf "$tiff" --wildcards --strip-components=3 \
         '*/test/images/rgb-3c-8b.tiff' '*/test/images/rgb-3c-8b.ppm' \
         '*/test/images/rgb-3c-16b.tiff' '*/test/images/rgb-3c-16b.ppm' \
-        '*/test/images/minisblack-1c-8b.tiff' 2>/dev/null || true
+        '*/test/images/minisblack-1c-8b.tiff' '*/test/images/logluv-3c-16b.tiff' 2>/dev/null || true
 fi
 if [ -n "$jpeg" ]; then
     tar xf "$jpeg" --wildcards --strip-components=2 \

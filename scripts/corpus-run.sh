@@ -1,0 +1,26 @@
+#!/bin/sh
+# Makes a corpus of damaged files (scripts/make-corpus.py) and imports every
+# file through the module with the in-process fake host (corpus_harness.exe
+# under Wine), then prints the table of outcomes and every fault. Exits 1 when
+# a file crashed, hung, left something held or was delivered as an invented
+# picture. Usage: corpus-run.sh [BUILD_DIR] [COUNT] [SEED]   (300 files, seed 1)
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd) || { echo "corpus-run.sh: no build folder ${1:-$root/build}; run scripts/build.sh first" >&2; exit 2; }
+count=${2:-300}
+seed=${3:-1}
+harness="$build/bin/corpus_harness.exe"
+[ -f "$harness" ] || { echo "corpus-run.sh: $harness is missing; run scripts/build.sh $build first" >&2; exit 2; }
+sources=${OMBRIX_DECODER_SOURCES:-${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/sources}
+[ -d "$sources" ] || { echo "corpus-run.sh: no source packages in $sources (the decoder build downloads them)" >&2; exit 2; }
+# Debian's interpreter: the one python3-pil installs into.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+
+corpus="$build/corpus-$seed-$count"
+"$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$corpus" --count "$count" --seed "$seed"
+
+export WINEPREFIX="${WINEPREFIX:-${OMBRIX_WINEPREFIX:-$build/wineprefix}}"
+export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+wine "$harness" "$(winepath -w "$corpus")" ${OMBRIX_CORPUS_BUDGET:-10} </dev/null

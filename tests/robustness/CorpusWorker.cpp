@@ -11,8 +11,8 @@
 
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
-#include "transfer/FakeAcquireHost.h"
-#include "transfer/TransferHost.h"
+#include "fakehost/FakeAcquireHost.h"
+#include "support/TransferHost.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "selectors/ModuleState.h"
 #include "common/TempFolder.h"
 #include "support/TestImages.h"
-#include "transfer/TransferHost.h"
+#include "support/TransferHost.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "selectors/ModuleState.h"
 #include "common/ProgramFolder.h"
 #include "support/TestImages.h"
-#include "transfer/TransferHost.h"
+#include "support/TransferHost.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "transfer/AllocationFailure.h"
 #include "transfer/ImageLoading.h"
 #include "support/TestImages.h"
-#include "transfer/TransferHost.h"
+#include "support/TransferHost.h"
 
 namespace {
 

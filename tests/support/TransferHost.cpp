@@ -1,4 +1,4 @@
-#include "transfer/TransferHost.h"
+#include "support/TransferHost.h"
 
 #include <windows.h>
 

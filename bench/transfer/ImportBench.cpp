@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProgramFolder.h"
 #include "BenchHost.h"
 #include "ProcessUsage.h"
 #include "selectors/ModuleState.h"
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "ombrix-import-bench-" + std::to_string(GetCurrentProcessId());
     const std::string name = "large.jpg";
-    const std::string path = folder + "\\" + name;
+    const std::string path = InFolder(folder, name);
     CreateDirectoryA(folder.c_str(), nullptr);
     FIBITMAP* photo = MakePhotoLikeBitmap(Width, Height);
     const bool saved = FreeImage_Save(FIF_JPEG, photo, path.c_str(), JPEG_QUALITYGOOD) != FALSE;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/ProgramFolder.h"
 #include "BenchHost.h"
 #include "ProcessUsage.h"
 #include "selectors/ModuleState.h"
@@ -38,9 +39,9 @@ int main(int argc, char** argv)
     profile[2] = sizeof(profile) >> 8;     // its size, big-endian
     std::memcpy(profile + 16, "RGB ", 4);  // the colour space the profile is for
     FreeImage_CreateICCProfile(photo, profile, sizeof(profile));
-    FreeImage_Save(FIF_JPEG, photo, (folder + "\\" + names[0]).c_str(), JPEG_QUALITYGOOD);
+    FreeImage_Save(FIF_JPEG, photo, InFolder(folder, names[0]).c_str(), JPEG_QUALITYGOOD);
     FIBITMAP* deep = FreeImage_ConvertToType(photo, FIT_RGB16);
-    FreeImage_Save(FIF_TIFF, deep, (folder + "\\" + names[1]).c_str(), TIFF_NONE);
+    FreeImage_Save(FIF_TIFF, deep, InFolder(folder, names[1]).c_str(), TIFF_NONE);
     FreeImage_Unload(deep);
     FreeImage_Unload(photo);
 
@@ -78,8 +79,8 @@ int main(int argc, char** argv)
     std::printf("  host handles still held: %d; strip buffers still held: %d\n",
                 FakeHandleSuite::Instance().LiveHandles(), FakeBufferSuite::Instance().LiveBuffers());
 
-    DeleteFileA((folder + "\\" + names[0]).c_str());
-    DeleteFileA((folder + "\\" + names[1]).c_str());
+    DeleteFileA(InFolder(folder, names[0]).c_str());
+    DeleteFileA(InFolder(folder, names[1]).c_str());
     RemoveDirectoryA(folder.c_str());
     return 0;
 }

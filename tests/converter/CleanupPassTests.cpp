@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProgramFolder.h"
 #include "converter/RegistryState.h"
 #include "support/RegistryTestKeys.h"
 #include "converter/RootCanary.h"
@@ -157,7 +158,7 @@ TEST_F(CleanupPassTest, ReadOnlyFileStopsTheDeletionWhereItIsMet)
     bool before = true;
     for (const std::string& name : order) {
         before = before && name != "image2.jpg";
-        EXPECT_EQ(PathExists(folder + "\\" + name), !before) << name;
+        EXPECT_EQ(PathExists(InFolder(folder, name)), !before) << name;
     }
     EXPECT_EQ(Records(), (Names{"0"}));
 }

@@ -1,3 +1,4 @@
+#include "common/ProgramFolder.h"
 #include "robustness/CorpusHarness.h"
 
 #include <windows.h>
@@ -146,7 +147,7 @@ void RunCycle(const std::string& folder, const CorpusEntry& entry, CycleFacts& f
     facts.liveHandles = host.Handles().LiveHandles();
     facts.bitmapHeld = CurrentBitmap != nullptr;
     if (facts.outcome == Outcome::Document && entry.reference != "-") {
-        const HostImage expected = ReadPpm(folder + "\\" + entry.reference);
+        const HostImage expected = ReadPpm(InFolder(folder, entry.reference));
         facts.differs = expected.bytes.empty() || expected.width != host.received.width ||
                         expected.height != host.received.height || expected.bytes != host.received.bytes;
     }
@@ -157,7 +158,7 @@ void RunCycle(const std::string& folder, const CorpusEntry& entry, CycleFacts& f
 // One Start/Continue/Finish cycle on one file, as the host runs it.
 FileResult ImportOnce(const std::string& folder, const CorpusEntry& entry)
 {
-    const std::string path = folder + "\\" + entry.name;
+    const std::string path = InFolder(folder, entry.name);
     CycleFacts facts;
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);

@@ -97,7 +97,7 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        Export({{sources + "\\" + c.file, c.file}});
+        Export({{InFolder(sources, c.file), c.file}});
         HostReport refused = Run();
         EXPECT_EQ(CallTrace(refused), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
         EXPECT_EQ(MessageTexts(refused), std::vector<std::string>{c.text});

@@ -74,7 +74,7 @@ std::string ImportRunTest::ExportFolder() const
         return found;
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.')
-            found = exports + "\\" + entry.cFileName;
+            found = InFolder(exports, entry.cFileName);
     } while (FindNextFileA(search, &entry));
     FindClose(search);
     return found;

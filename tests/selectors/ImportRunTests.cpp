@@ -48,7 +48,7 @@ std::vector<std::string> PathsIn(const std::string& folder, const std::vector<st
 {
     std::vector<std::string> paths;
     for (const std::string& name : names)
-        paths.push_back(folder + "\\" + name);
+        paths.push_back(InFolder(folder, name));
     return paths;
 }
 

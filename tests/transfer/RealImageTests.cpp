@@ -18,7 +18,7 @@ protected:
     // the build found no such image.
     bool Import(const std::string& name)
     {
-        if (GetFileAttributesA((Folder() + "\\" + name).c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesA(InFolder(Folder(), name).c_str()) == INVALID_FILE_ATTRIBUTES)
             return false;
         host.SetCurrentFile(Folder(), name);
         return true;
@@ -26,7 +26,7 @@ protected:
 
     void ExpectImportedAs(const std::string& name, const std::string& reference)
     {
-        const HostImage expected = ReadPpm(Folder() + "\\" + reference);
+        const HostImage expected = ReadPpm(InFolder(Folder(), reference));
         ASSERT_FALSE(expected.bytes.empty()) << reference;
         ASSERT_EQ(host.Start(), 0) << name;
         EXPECT_EQ(host.Record()->depth, expected.bytesPerChannel * 8);

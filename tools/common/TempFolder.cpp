@@ -1,3 +1,4 @@
+#include "common/ProgramFolder.h"
 #include "common/TempFolder.h"
 
 #include <windows.h>
@@ -50,7 +51,7 @@ TempFolder::~TempFolder()
 
 std::string TempFolder::Inside(const std::string& relative) const
 {
-    return path_ + "\\" + relative;
+    return InFolder(path_, relative);
 }
 
 std::string TempFolder::MakeFolder(const std::string& relative) const
@@ -113,7 +114,7 @@ void RemoveTree(const std::string& path)
             char narrow[MAX_PATH * 2];
             int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
             if (length > 0) {
-                RemoveTree(path + "\\" + narrow);
+                RemoveTree(InFolder(path, narrow));
             }
         } while (FindNextFileW(search, &entry));
         FindClose(search);

@@ -1,3 +1,4 @@
+#include "common/ProgramFolder.h"
 #include "converter/ConverterExport.h"
 
 #include <windows.h>
@@ -21,7 +22,7 @@ bool MakeFolders(const std::string& base, const std::string& relative)
 {
     size_t at = 0;
     while ((at = relative.find_first_of("\\/", at)) != std::string::npos) {
-        std::string folder = base + "\\" + relative.substr(0, at);
+        std::string folder = InFolder(base, relative.substr(0, at));
         if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
         ++at;
@@ -63,7 +64,7 @@ bool MakeFreshFolder(const std::string& parent, std::string* folder, std::string
 bool ExportFiles(const std::string& folder, const std::vector<ExportEntry>& files, std::string* error)
 {
     for (const ExportEntry& entry : files) {
-        std::string target = folder + "\\" + entry.name;
+        std::string target = InFolder(folder, entry.name);
         if (!MakeFolders(folder, entry.name)) {
             *error = "cannot make the folders of " + target;
             return false;

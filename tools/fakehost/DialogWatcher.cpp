@@ -1,25 +1,13 @@
 #include "fakehost/DialogWatcher.h"
 
+#include "common/WindowReading.h"
+
 #include <map>
 
 namespace {
 
 DialogWatcher* active = nullptr;  // one watcher per test at a time
 std::map<UINT_PTR, std::function<void()>> idleActions;
-
-std::string WindowText(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
 
 BOOL CALLBACK AddControl(HWND control, LPARAM lParam)
 {
@@ -73,7 +61,7 @@ std::vector<std::string> WatchedWindow::VisibleButtons() const
 {
     std::vector<std::string> buttons;
     for (const WatchedControl& c : controls) {
-        bool pushButton = (c.style & 0x0F) == BS_PUSHBUTTON || (c.style & 0x0F) == BS_DEFPUSHBUTTON;
+        bool pushButton = (c.style & BS_TYPEMASK) == BS_PUSHBUTTON || (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         if (c.visible && pushButton && _stricmp(c.className.c_str(), "Button") == 0)
             buttons.push_back(c.text);
     }

@@ -1,5 +1,7 @@
 #include "host/DialogAutomation.h"
 
+#include "common/WindowReading.h"
+
 #include <cstdio>
 #include <map>
 
@@ -16,31 +18,9 @@ std::map<UINT_PTR, HWND>& PendingPresses()
 
 constexpr int MessageBoxTextId = 0xFFFF;
 
-std::string WindowText(HWND window)
-{
-    char text[1024] = "";
-    int length = GetWindowTextA(window, text, sizeof text);
-    return std::string(text, length > 0 ? size_t(length) : 0);
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[64] = "";
-    int length = GetClassNameA(window, name, sizeof name);
-    return std::string(name, length > 0 ? size_t(length) : 0);
-}
-
 bool IsDialogWindow(HWND window)
 {
     return ClassOf(window) == "#32770";
-}
-
-bool IsPushButton(HWND window)
-{
-    if (_stricmp(ClassOf(window).c_str(), "Button") != 0)
-        return false;
-    LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
 BOOL CALLBACK FindPushButton(HWND child, LPARAM param)

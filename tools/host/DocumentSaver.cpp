@@ -1,3 +1,4 @@
+#include "common/ProgramFolder.h"
 #include "host/DocumentSaver.h"
 
 #include <windows.h>
@@ -108,7 +109,7 @@ bool SaveDocument(DocumentRecord* document, const std::string& folder, std::stri
     InitialiseOnce();
     char number[8];
     snprintf(number, sizeof number, "%02d-", document->index + 1);
-    std::string base = folder + "\\" + number + DocumentStem(document->filename);
+    std::string base = InFolder(folder, number) + DocumentStem(document->filename);
 
     FIBITMAP* full = document->depth == 16 ? MakeBitmap16(*document) : MakeBitmap8(*document);
     if (full != nullptr) {

@@ -1,4 +1,3 @@
-#include "common/ProgramFolder.h"
 #include "robustness/CorpusHarness.h"
 
 #include <windows.h>
@@ -10,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/Environment.h"
+#include "common/ProgramFolder.h"
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeAcquireHost.h"
@@ -102,9 +103,8 @@ struct CycleFacts {
 // makes the worker fault, stall or leak at those files, as a decoder might.
 bool InjectedAt(const char* fault, size_t index)
 {
-    const char* spec = std::getenv("OMBRIX_HARNESS_INJECT");
     const std::string wanted = std::string(fault) + "=" + std::to_string(index);
-    for (std::string rest = spec != nullptr ? spec : ""; !rest.empty();) {
+    for (std::string rest = EnvironmentVariable("OMBRIX_HARNESS_INJECT"); !rest.empty();) {
         const size_t comma = rest.find(',');
         if (rest.substr(0, comma) == wanted)
             return true;

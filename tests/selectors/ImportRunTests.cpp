@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
+#include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -428,7 +428,7 @@ TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
 // selectors_tests_deep_host_path.
 TEST_F(ImportRunTest, UnknownHostPathIsAFailedLaunchAndTheListWaits)
 {
-    if (std::getenv(BuildFolderVariable) == nullptr)
+    if (EnvironmentVariable(BuildFolderVariable).empty())
         GTEST_SKIP() << "runs from a copy of this program in a deep folder";
     char path[MAX_PATH];
     ASSERT_EQ(GetModuleFileNameA(nullptr, path, MAX_PATH), DWORD(MAX_PATH)) << "the folder is not deep enough";

@@ -25,7 +25,8 @@ fi
 
 PACKAGES="cmake make ninja-build dpkg-dev patch nasm python3 python3-pil \
  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
- wine wine32:i386 fonts-wine fonts-dejavu-core icoutils xvfb imagemagick xauth \
+ g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+ wine wine32:i386 wine64 fonts-wine fonts-dejavu-core icoutils xvfb imagemagick xauth \
  googletest nlohmann-json3-dev libcli11-dev libtiff-tools libjpeg-turbo-progs \
  nsis osslsigncode openssl zip unzip xdotool python3-markdown"
 

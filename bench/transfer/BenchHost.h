@@ -1,11 +1,14 @@
 // A host for the transfer benchmarks: the test suites' fake buffer and
-// handle suites, callbacks that cost nothing, and a clock.
+// handle suites, an advanceState that copies each strip into the host's
+// document as a host does, abort and progress callbacks that cost nothing,
+// and a clock.
 #pragma once
 
 #include <windows.h>
 
 #include <FreeImage.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "hostapi/HostApi.h"
@@ -13,14 +16,27 @@
 class BenchHost {
 public:
     BenchHost();
+    ~BenchHost();
     AcquireRecord* Record() { return reinterpret_cast<AcquireRecord*>(record.data()); }
     void SetFreeSpace(int32_t bytes);
     int16_t Start();
     int16_t Continue();
     int Strips() const;
+    // The document the strips went into: imageSize.v rows of the strips'
+    // rowBytes, top row first. It is made at the first strip and kept (its
+    // pages already touched) from one Continue to the next, as the
+    // benchmarks keep the target of their memcpy.
+    const std::vector<uint8_t>& Document() const { return document; }
+    // The next strip starts a new, zero-filled document.
+    void ForgetDocument() { document.clear(); }
+
+    // Called by the host's advanceState.
+    OSErr TakeStrip();
 
 private:
     std::vector<char> record;
+    std::vector<uint8_t> document;
+    int strips = 0;
 };
 
 // Seconds since an arbitrary start, with the performance counter.

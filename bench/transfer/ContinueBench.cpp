@@ -1,5 +1,7 @@
 // Continue for a 24-megapixel image, 8 and 16 bits per channel, against a
 // bare memcpy of the same bytes in the same process. Prints the ratios.
+// Continue is timed with the host's part in it: every strip is copied into
+// the host's document, and the document is checked against the bitmap.
 //   transfer_ContinueBench [--quick]    (--quick: a 0.6-megapixel image, 2 runs)
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +24,25 @@ struct Figures {
     double memcpyWhole;  // one memcpy of the bitmap's bytes into a buffer of their size
     double tall;         // Continue with the strips the module asks for
     double oneRow;       // Continue with strips of one row
+    bool documentRight;  // both kinds of strip made the document the bitmap shows
 };
+
+// Row y of the document against scan line height - 1 - y, converted by the
+// plain converters.
+bool DocumentHoldsBitmap(const std::vector<uint8_t>& document, FIBITMAP* bitmap, size_t rowBytes)
+{
+    if (document.size() != rowBytes * Height)
+        return false;
+    const bool deep = FreeImage_GetImageType(bitmap) == FIT_RGB16;
+    std::vector<uint8_t> row(rowBytes);
+    for (int y = 0; y < Height; ++y) {
+        const BYTE* line = FreeImage_GetScanLine(bitmap, Height - 1 - y);
+        (deep ? CopyRgb16Row : ConvertBgrRowScalar)(line, row.data(), size_t(Width));
+        if (std::memcmp(row.data(), document.data() + y * rowBytes, rowBytes) != 0)
+            return false;
+    }
+    return true;
+}
 
 Figures Measure(FIBITMAP* bitmap, int hostPixelBytes)
 {
@@ -41,7 +61,7 @@ Figures Measure(FIBITMAP* bitmap, int hostPixelBytes)
     };
 
     // Rounds alternate between the three, so that each sees the same machine.
-    Figures f{1e30, 1e30, 1e30};
+    Figures f{1e30, 1e30, 1e30, true};
     int tallStrips = 0;
     for (int round = 0; round < Runs; ++round) {
         f.memcpyWhole = std::min(f.memcpyWhole, BestOf(1, [&] { std::memcpy(whole.data(), bits, bitmapBytes); }));
@@ -49,6 +69,13 @@ Figures Measure(FIBITMAP* bitmap, int hostPixelBytes)
         tallStrips = host.Strips();
         f.oneRow = std::min(f.oneRow, BestOf(1, [&] { transfer(int32_t(rowBytes * (HostReserveRows + 1))); }));
     }
+    // Outside the clock: a fresh document from each kind of strip.
+    for (int32_t freeSpace : {1 << 30, int32_t(rowBytes * (HostReserveRows + 1))}) {
+        host.ForgetDocument();
+        transfer(freeSpace);
+        f.documentRight = f.documentRight && DocumentHoldsBitmap(host.Document(), bitmap, rowBytes);
+    }
+    std::printf("  the host's document holds the bitmap's pixels: %s\n", f.documentRight ? "yes" : "NO");
     std::printf("  %zu bytes per image; %d tall strips of at most %d KiB, %d one-row strips\n", rowBytes * Height,
                 tallStrips, StripBufferCap / 1024, host.Strips());
     for (size_t kib : {64, 256, 1024, 4096}) {
@@ -97,17 +124,22 @@ int main(int argc, char** argv)
 
     FIBITMAP* eight = MakePhotoLikeBitmap(Width, Height);
     std::printf("8-bit RGB\n");
-    Report(Measure(eight, 3));
+    const Figures eightFigures = Measure(eight, 3);
+    Report(eightFigures);
     ReportConverters(eight);
     FreeImage_Unload(eight);
 
     FIBITMAP* sixteen = FreeImage_AllocateT(FIT_RGB16, Width, Height);
-    for (int y = 0; y < Height; ++y)
-        std::memset(FreeImage_GetScanLine(sixteen, y), y & 0xFF, size_t(Width) * 6);
+    for (int y = 0; y < Height; ++y) {
+        auto* samples = reinterpret_cast<uint16_t*>(FreeImage_GetScanLine(sixteen, y));
+        for (int i = 0; i < Width * 3; ++i)
+            samples[i] = uint16_t(i * 7919 + y * 104729);
+    }
     std::printf("16-bit RGB\n");
-    Report(Measure(sixteen, 6));
+    const Figures sixteenFigures = Measure(sixteen, 6);
+    Report(sixteenFigures);
     FreeImage_Unload(sixteen);
 
     FreeImage_DeInitialise();
-    return 0;
+    return eightFigures.documentRight && sixteenFigures.documentRight ? 0 : 1;
 }

@@ -66,11 +66,17 @@ OSErr BenchHost::TakeStrip()
     if (r->data == nullptr || rect.left != 0 || rect.right != r->imageSize.h || rect.top < 0 ||
         rect.bottom > r->imageSize.v || size_t(r->rowBytes) < rowBytes)
         return -1;
-    const auto* source = static_cast<const uint8_t*>(r->data);
-    for (int y = rect.top; y < rect.bottom; ++y, source += r->rowBytes)
-        std::memcpy(document.data() + size_t(y) * rowBytes, source, rowBytes);
+    CopyStripRows(document.data(), rowBytes, static_cast<const uint8_t*>(r->data), size_t(r->rowBytes), rect.top,
+                  rect.bottom);
     strips++;
     return 0;
+}
+
+void CopyStripRows(uint8_t* document, size_t documentRowBytes, const uint8_t* source, size_t sourceRowBytes, int top,
+                   int bottom)
+{
+    for (int y = top; y < bottom; ++y, source += sourceRowBytes)
+        std::memcpy(document + size_t(y) * documentRowBytes, source, documentRowBytes);
 }
 
 double Now()

@@ -39,6 +39,11 @@ private:
     int strips = 0;
 };
 
+// The host's part of taking a strip: rows top to bottom - 1 of the document
+// (documentRowBytes each) from source, one row every sourceRowBytes.
+void CopyStripRows(uint8_t* document, size_t documentRowBytes, const uint8_t* source, size_t sourceRowBytes, int top,
+                   int bottom);
+
 // Seconds since an arbitrary start, with the performance counter.
 double Now();
 

@@ -66,7 +66,8 @@ OSErr BenchHost::TakeStrip()
     if (r->data == nullptr || rect.left != 0 || rect.right != r->imageSize.h || rect.top < 0 ||
         rect.bottom > r->imageSize.v || size_t(r->rowBytes) < rowBytes)
         return -1;
-    CopyStripRows(document.data(), rowBytes, static_cast<const uint8_t*>(r->data), size_t(r->rowBytes), rect.top,
+    if (!dropping)
+        CopyStripRows(document.data(), rowBytes, static_cast<const uint8_t*>(r->data), size_t(r->rowBytes), rect.top,
                   rect.bottom);
     strips++;
     return 0;

@@ -29,6 +29,9 @@ public:
     const std::vector<uint8_t>& Document() const { return document; }
     // The next strip starts a new, zero-filled document.
     void ForgetDocument() { document.clear(); }
+    // Strips counted and dropped, not copied: what the module's part costs
+    // alone. Not what a host does; never for the benchmarks' main figures.
+    void DropStrips(bool drop) { dropping = drop; }
 
     // Called by the host's advanceState.
     OSErr TakeStrip();
@@ -37,6 +40,7 @@ private:
     std::vector<char> record;
     std::vector<uint8_t> document;
     int strips = 0;
+    bool dropping = false;
 };
 
 // The host's part of taking a strip: rows top to bottom - 1 of the document

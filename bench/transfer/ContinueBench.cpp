@@ -27,6 +27,7 @@ struct Figures {
     double memcpyWhole;  // one memcpy of the bitmap's bytes into a buffer of their size
     double tall;         // Continue with the strips the module asks for
     double oneRow;       // Continue with strips of one row
+    double dropped;      // Continue with tall strips, the host dropping them: the module's part alone
     double bareStrips;   // rows copied into a strip buffer, then by the host into its document
     bool documentRight;  // both kinds of strip made the document the bitmap shows
 };
@@ -78,12 +79,15 @@ Figures Measure(FIBITMAP* bitmap, int hostPixelBytes)
         }
     };
 
-    // Rounds alternate between the four, so that each sees the same machine.
-    Figures f{1e30, 1e30, 1e30, 1e30, true};
+    // Rounds alternate between the five, so that each sees the same machine.
+    Figures f{1e30, 1e30, 1e30, 1e30, 1e30, true};
     int tallStrips = 0;
     for (int round = 0; round < Runs; ++round) {
         f.memcpyWhole = std::min(f.memcpyWhole, BestOf(1, [&] { std::memcpy(whole.data(), bits, bitmapBytes); }));
         f.bareStrips = std::min(f.bareStrips, BestOf(1, bare));
+        host.DropStrips(true);
+        f.dropped = std::min(f.dropped, BestOf(1, [&] { transfer(1 << 30); }));
+        host.DropStrips(false);
         f.tall = std::min(f.tall, BestOf(1, [&] { transfer(1 << 30); }));
         tallStrips = host.Strips();
         f.oneRow = std::min(f.oneRow, BestOf(1, [&] { transfer(int32_t(rowBytes * (HostReserveRows + 1))); }));
@@ -112,6 +116,8 @@ void Report(const Figures& f)
     std::printf("  memcpy of the same bytes:  %7.2f ms\n", f.memcpyWhole * 1000);
     std::printf("  Continue, tall strips:     %7.2f ms  ratio %.2f\n", f.tall * 1000, f.tall / f.memcpyWhole);
     std::printf("  Continue, one-row strips:  %7.2f ms  ratio %.2f\n", f.oneRow * 1000, f.oneRow / f.memcpyWhole);
+    std::printf("  Continue, tall strips, the host dropping them (the module's part alone): %7.2f ms  ratio %.2f\n",
+                f.dropped * 1000, f.dropped / f.memcpyWhole);
     std::printf("  bare strips (copy, host's copy): %7.2f ms  ratio %.2f; Continue, tall strips, over bare strips %.2f\n",
                 f.bareStrips * 1000, f.bareStrips / f.memcpyWhole, f.tall / f.bareStrips);
 }

@@ -14,7 +14,7 @@
 #include "BenchHost.h"
 #include "ProcessUsage.h"
 #include "selectors/ModuleState.h"
-#include "transfer/RowConversion.h"
+#include "decode/RowConversion.h"
 #include "transfer/StripSizing.h"
 
 namespace {

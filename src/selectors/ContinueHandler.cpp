@@ -5,7 +5,7 @@
 #include "hostutil/HostSuites.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "transfer/ImageFormats.h"
+#include "decode/ImageFormats.h"
 #include "transfer/StripSizing.h"
 #include "transfer/StripTransfer.h"
 

@@ -1,4 +1,4 @@
-#include "transfer/RowConversion.h"
+#include "decode/RowConversion.h"
 
 #include <cpuid.h>
 #include <tmmintrin.h>

@@ -32,6 +32,7 @@ void TransferHost::SetCurrentFile(const std::string& folder, const std::string& 
 {
     lstrcpynA(OutputFolder, folder.c_str(), sizeof(OutputFolder));
     lstrcpynA(ScanCursor.findData.cFileName, name.c_str(), sizeof(ScanCursor.findData.cFileName));
+    RefusalShown = false;  // each file as the first of a run: its refusal is shown
 }
 
 bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,

@@ -32,6 +32,7 @@ protected:
 
     HostReport Run();  // one import; the module stays loaded between runs
     ReferenceHost& Host();
+    void UnloadModule() { host_.reset(); }  // the next Host() loads it afresh
 
     // The folder the converter exported into at its last run.
     std::string ExportFolder() const;

@@ -9,6 +9,7 @@
 
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
+#include "support/RuntimeHeap.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -129,6 +130,29 @@ TEST_F(RunEndTest, DngsThatCouldNotBeHandedOffWaitWithTheirFolderAndGoLaterEachO
     std::vector<std::string> folders{firstFolder, ExportFolder()};
     std::sort(folders.begin(), folders.end());
     EXPECT_EQ(records, folders) << "each folder recorded once its DNGs went";
+}
+
+// DNGs left waiting when the host unloads the module: the list that held
+// them is given back with the module (their folder stays on disk).
+TEST_F(RunEndTest, WaitingListIsGivenBackWhenTheModuleIsUnloaded)
+{
+    std::vector<ExportEntry> files;
+    for (int i = 0; i < 1500; ++i)
+        files.push_back(Dng("raw-" + std::to_string(10000 + i) + ".dng"));
+    Export(files);
+    const size_t before = RuntimeHeapInUse();
+    {
+        HostProgramAway away;
+        ASSERT_TRUE(away.Moved());
+        HostReport report = Run();
+        EXPECT_EQ(MessageTexts(report), std::vector<std::string>{UnsupportedText});
+    }
+    const size_t loaded = RuntimeHeapInUse();
+    UnloadModule();
+    const size_t after = RuntimeHeapInUse();
+    EXPECT_GT(loaded, before + 100000) << "the 1,500 entries were held";
+    EXPECT_LT(after, before + 32768) << "held " << after - before << " bytes after the unload";
+    EXPECT_TRUE(CleanupRecords().empty());
 }
 
 }  // namespace

@@ -32,7 +32,6 @@ void TransferHost::SetCurrentFile(const std::string& folder, const std::string& 
 {
     lstrcpynA(OutputFolder, folder.c_str(), sizeof(OutputFolder));
     lstrcpynA(ScanCursor.findData.cFileName, name.c_str(), sizeof(ScanCursor.findData.cFileName));
-    RefusalShown = false;  // each file as the first of a run: its refusal is shown
 }
 
 bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,
@@ -46,6 +45,7 @@ bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, 
 
 int16_t TransferHost::Start()
 {
+    RefusalShown = false;  // each Start as the first of a run: a refusal is shown
     return CallAcquireHandler(StartHandler, Record());
 }
 

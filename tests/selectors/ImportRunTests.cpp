@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
@@ -174,25 +176,41 @@ TEST_F(ImportRunTest, TwoRunsInOneLoadEachScanTheirOwnFolder)
         << "the first run's list was emptied by its launch";
 }
 
-TEST_F(ImportRunTest, MoreDngsThanOneCommandLineHoldsGoInBatchesEachOnce)
+// DNG files whose entries fill the longest command line exactly go in one
+// hand-off; one character more and the last file goes in a second. Each
+// file once either way.
+TEST_F(ImportRunTest, DngsAreHandedOffInBatchesThatFitTheLongestCommandLine)
 {
-    // Entries of about 230 characters: 150 of them need two command lines.
-    std::vector<ExportEntry> files;
-    std::vector<std::string> names;
-    for (int i = 0; i < 150; ++i) {
-        names.push_back(std::to_string(100 + i) + std::string(150, 'r') + ".dng");
-        files.push_back(Dng(names.back()));
+    const size_t room = 32766 - HandOffCommandLine({}).size();
+    scenario.value = OutputValue::Given;
+    for (size_t extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+        const std::string folder = scratch.MakeFolder("given-" + std::to_string(extra));
+        scenario.givenValue = folder;
+        Export({});
+        // 130 entries of folder, backslash, name and three characters more.
+        const size_t count = 130;
+        const size_t names = room - count * (folder.size() + 4) + extra;
+        std::vector<std::string> made;
+        for (size_t i = 0; i < count; ++i) {
+            const size_t length = names / count + (i < names % count ? 1 : 0);
+            made.push_back(std::to_string(100 + i) + std::string(length - 7, 'r') + ".dng");
+            ASSERT_TRUE(CopyFileA(scratch.Inside("sources\\sample.dng").c_str(), InFolder(folder, made.back()).c_str(),
+                                  FALSE));
+        }
+        HostReport report = Run();
+        EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+        auto handOffs = HandOffs(1 + extra);
+        ASSERT_EQ(handOffs.size(), 1 + extra);
+        EXPECT_EQ(HandedPaths(handOffs), PathsIn(folder, made));
+        size_t longest = 0;
+        for (const HandOffRecord& record : handOffs)
+            longest = std::max(longest, record.commandLine.size());
+        EXPECT_EQ(longest == 32766, extra == 0) << longest;
+        EXPECT_GT(longest, 32766 - 300) << "only the entry that did not fit waits for the next line";
     }
-    files.push_back(Jpeg("zz.jpg"));
-    Export(files);
-    HostReport report = Run();
-    EXPECT_EQ(Filenames(report), std::vector<std::string>{"zz.jpg"});
-
-    auto handOffs = HandOffs(2);
-    ASSERT_EQ(handOffs.size(), 2u);
-    EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), names)) << "every DNG handed off exactly once";
-    for (const HandOffRecord& record : handOffs)
-        EXPECT_LE(record.commandLine.size(), 32766u);
 }
 
 // Prepare fails, and the host may or may not send Finalize: the DNG files on

@@ -6,6 +6,7 @@
 #include <FreeImage.h>
 
 #include "hostapi/HostApi.h"
+#include "transfer/PictureSize.h"
 #include "transfer/RowConversion.h"
 
 // Format numbers follow the decoder's plugin registration order; a build of
@@ -16,9 +17,6 @@ static_assert(FIC_RGB == 2 && FIT_RGB16 == 9 && FIT_BITMAP == 1);
 // The 8-bit row converters take blue, green, red in this order.
 static_assert(FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2 && FI_RGBA_ALPHA == 3,
               "the decoder stores 8-bit pixels in another order");
-
-// The host describes a document's size in 16-bit signed numbers.
-constexpr unsigned LargestHostSide = 32767;
 
 // True when the bitmap is one the strip transfer delivers with its own
 // colours: 24-bit RGB, 32-bit RGB with an opaque alpha channel, or 48-bit

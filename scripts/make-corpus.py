@@ -18,8 +18,9 @@ small file), a zero-length file, an extension that lies about the content.
 
 The out folder gets the files and manifest.txt, one line per file:
   name <TAB> verdict <TAB> reference <TAB> what was done
-verdict is what the independent decoder (djpeg for .jpg, tiffcp for .tif,
-chosen by the extension as the module chooses its decoder) says: "sound"
+verdict is what the independent decoder (djpeg for .jpg, tiffcp for .tif and
+tiff2rgba for the subsampled YCbCr that tiffcp does not copy, chosen by the
+extension as the module chooses its decoder) says: "sound"
 when it decoded the whole picture, "damaged" when it reported picture data
 missing or could not decode the file. reference names a PPM of its decode
 (refs/...) when that is an RGB picture, else "-".
@@ -357,6 +358,11 @@ TIFF_DIRECTORY_MODULES = ("TIFFReadDirectory", "TIFFFetchNormalTag", "TIFFReadCu
 def tiff_verdict(path, copy):
     result = run(["tiffcp", "-c", "none", "-p", "contig", path + ",0", copy])
     lines = result.stderr.decode("latin-1").splitlines()
+    if any("Can't copy/convert subsampled image" in line for line in lines):
+        # tiffcp copies no subsampled YCbCr; the library's RGBA reader (the
+        # one the module's decoder uses for YCbCr) reads it.
+        result = run(["tiff2rgba", "-c", "none", "-n", path, copy])
+        lines = result.stderr.decode("latin-1").splitlines()
     for line in lines:
         module, _, text = line.partition(": ")
         if not text.startswith("Warning, ") or module not in TIFF_DIRECTORY_MODULES:
@@ -442,7 +448,7 @@ def main():
     parser.add_argument("--count", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1)
     options = parser.parse_args()
-    for tool in ("cjpeg", "djpeg", "tiffcp"):
+    for tool in ("cjpeg", "djpeg", "tiffcp", "tiff2rgba"):
         if not shutil.which(tool):
             sys.exit(f"make-corpus.py: {tool} is missing: run scripts/install-packages.sh")
 

@@ -7,8 +7,8 @@
 #include "ui/HostWarnings.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "transfer/ImageFormats.h"
-#include "transfer/ImageLoading.h"
+#include "decode/ImageFormats.h"
+#include "decode/ImageLoading.h"
 #include "transfer/RatioToFixed.h"
 
 namespace {
@@ -20,14 +20,6 @@ void Refuse(PluginGlobals* globals, int16_t message)
     ReleaseCurrentBitmap();
     ShowMessage(message);
     *globals->result = ResultUserCancelled;
-}
-
-// Only bitmaps whose every pixel reaches the host as it is in the file.
-bool Describable(FIBITMAP* bitmap)
-{
-    PixelLayout layout;
-    return HostPixelLayoutOf(bitmap, &layout) && FreeImage_GetWidth(bitmap) <= LargestHostSide &&
-           FreeImage_GetHeight(bitmap) <= LargestHostSide;
 }
 
 void SetDocumentName(AcquireRecord* record, const char* name)
@@ -48,37 +40,14 @@ void DescribeDocument(AcquireRecord* record, FIBITMAP* bitmap)
     record->planes = 3;
 }
 
-// Bytes 16 to 19 of a profile name the colour space of the data it
-// describes. The decoder turns CMYK files into RGB pixels but keeps their
-// CMYK profile, which would misdescribe the document.
-bool DescribesOtherThanRgb(const FIICCPROFILE* profile)
-{
-    return profile->size >= 20 && std::memcmp(static_cast<const char*>(profile->data) + 16, "RGB ", 4) != 0;
-}
-
-// A profile starts with a 128-byte header, its own size first, big-endian.
-// Fewer bytes are no profile; one whose pieces were not all found (a file's
-// markers or tag cut short) says more than it holds.
-constexpr uint32_t ProfileHeaderSize = 128;
-
-bool HoldsWhatItsHeaderSays(const FIICCPROFILE* profile)
-{
-    const auto* bytes = static_cast<const uint8_t*>(profile->data);
-    if (profile->size < ProfileHeaderSize)
-        return false;
-    const uint32_t declared = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-    return declared == uint32_t(profile->size);
-}
-
 // A copy of the embedded profile in a new host handle, when the host takes
 // one. A host that cannot make the handle gets the document without it, and
 // a damaged profile is not handed on.
 void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 {
-    const FIICCPROFILE* profile = FreeImage_GetICCProfile(bitmap);
+    const FIICCPROFILE* profile = ProfileForHost(bitmap);
     const HandleProcs* procs = record->handleProcs;
-    if (record->canUseICCProfiles == 0 || profile == nullptr || profile->data == nullptr ||
-        !HoldsWhatItsHeaderSays(profile) || DescribesOtherThanRgb(profile))
+    if (record->canUseICCProfiles == 0 || profile == nullptr)
         return;
     if (procs == nullptr || procs->newProc == nullptr || procs->lockProc == nullptr || procs->unlockProc == nullptr)
         return;
@@ -118,7 +87,7 @@ void StartHandler(PluginGlobals* globals)
         Refuse(globals, refusal == LoadRefusal::Unsupported ? MessageUnsupportedImage : MessageImportFailed);
         return;
     }
-    if (FreeImage_GetColorType(CurrentBitmap) != FIC_RGB || !Describable(CurrentBitmap)) {
+    if (!HostTakesBitmap(CurrentBitmap)) {
         Refuse(globals, MessageUnsupportedImage);
         return;
     }

@@ -7,7 +7,6 @@
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeAcquireHost.h"
-#include "transfer/ImageLoading.h"
 #include "transfer/StripSizing.h"
 
 namespace {

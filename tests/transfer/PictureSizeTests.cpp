@@ -1,7 +1,7 @@
 // The sizes a header may declare before the decoder allocates, at the edges.
 #include <gtest/gtest.h>
 
-#include "transfer/PictureSize.h"
+#include "decode/PictureSize.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "selectors/ModuleState.h"
 #include "common/TempFolder.h"
 #include "transfer/AllocationFailure.h"
-#include "transfer/ImageLoading.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
 

@@ -1,4 +1,4 @@
-#include "transfer/JpegHeaderCheck.h"
+#include "decode/JpegHeaderCheck.h"
 
 #include <cstdint>
 

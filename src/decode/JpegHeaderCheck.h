@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "transfer/PictureSize.h"
+#include "decode/PictureSize.h"
 
 // The verdict on the first frame header of the JPEG in file: its size as
 // JudgePictureSize sees the bitmap the decoder would make of it, and

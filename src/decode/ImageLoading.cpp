@@ -1,4 +1,4 @@
-#include "transfer/ImageLoading.h"
+#include "decode/ImageLoading.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,11 +7,10 @@
 #include <tiffio.h>
 
 #include "outputs/NameClasses.h"
-#include "transfer/TransferState.h"
-#include "transfer/DecoderMessages.h"
-#include "transfer/ImageFormats.h"
-#include "transfer/JpegHeaderCheck.h"
-#include "transfer/TiffHeaderCheck.h"
+#include "decode/DecoderMessages.h"
+#include "decode/ImageFormats.h"
+#include "decode/JpegHeaderCheck.h"
+#include "decode/TiffHeaderCheck.h"
 
 namespace {
 
@@ -167,12 +166,4 @@ FIBITMAP* LoadImageFile(const char* path, const char* name, LoadRefusal* refusal
     if (bitmap == nullptr && *refusal == LoadRefusal::None)
         *refusal = LoadRefusal::Unreadable;
     return bitmap;
-}
-
-void ReleaseCurrentBitmap()
-{
-    if (CurrentBitmap != nullptr) {
-        FreeImage_Unload(CurrentBitmap);
-        CurrentBitmap = nullptr;
-    }
 }

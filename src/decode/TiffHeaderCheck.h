@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "transfer/PictureSize.h"
+#include "decode/PictureSize.h"
 
 // The verdict on the first picture of the TIFF in file:
 // - Contradictory when the directory declares fewer samples than its colour

@@ -1,4 +1,4 @@
-#include "transfer/PictureSize.h"
+#include "decode/PictureSize.h"
 
 HeaderVerdict JudgePictureSize(uint64_t width, uint64_t height, uint64_t bitsPerPixel)
 {

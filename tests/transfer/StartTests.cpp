@@ -6,7 +6,7 @@
 
 #include "selectors/ModuleState.h"
 #include "common/TempFolder.h"
-#include "transfer/AllocationFailure.h"
+#include "support/AllocationFailure.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
 

@@ -123,9 +123,13 @@ check "nothing stray is left" 'no_stray'
 uninstall HKLM
 check "the uninstaller exits with 4 (got $status)" '[ "$status" -eq 4 ]'
 check "the module and the entry stay" '[ -f "$host/Plug-ins/OmbrixImport.8ba" ] && entry_present HKLM'
+wine taskkill /f /im "$host_exe" >/dev/null 2>&1 || true
 kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
-wineserver -w 2>/dev/null || true
+for _ in $(seq 80); do
+    grep -qs "Plug-ins/OmbrixImport.8ba" /proc/[0-9]*/maps || break
+    sleep 0.25
+done
 
 echo "-- reinstalling through another spelling of the same folder"
 z_spelling="Z:$(printf '%s' "$host/Plug-ins" | tr / '\\')"

@@ -81,6 +81,18 @@ uninstall() {
     folder=$(winepath -u "${uninstaller%\\*}")
     for _ in $(seq 50); do [ -e "$folder" ] || break; sleep 0.2; done
 }
+# with_window FOLDER_WIN MESSAGE: the installer with its window (into FOLDER_WIN,
+# or the proposed folder when empty); Install is clicked, the message must
+# be the installer's own and the folder page must stay for another try.
+with_window() {
+    expected=$2
+    wine cmd /c "$(winepath -w "$setup")${1:+ /D=$1}" </dev/null >/dev/null 2>&1 &
+    run=$!
+    said=$(wine "$build/bin/installer_dialogs.exe" "Ombrix Import" </dev/null 2>/dev/null | tr -d '\r') || true
+    check "with its window: the installer says \"$expected\"" 'printf "%s\n" "$said" | grep -a "^message: " | grep -aqF "$expected"'
+    check "with its window: the folder page stays" 'printf "%s\n" "$said" | grep -aq "^after: &Install"'
+    wait "$run" 2>/dev/null || true
+}
 no_stray() { [ -z "$(find "$top" -name '*.partial' -o -name 'ns*.tmp')" ]; }
 
 # Stand-ins: the reference host under the host's name, in folders with
@@ -123,6 +135,7 @@ check "nothing stray is left" 'no_stray'
 uninstall HKLM
 check "the uninstaller exits with 4 (got $status)" '[ "$status" -eq 4 ]'
 check "the module and the entry stay" '[ -f "$host/Plug-ins/OmbrixImport.8ba" ] && entry_present HKLM'
+with_window "" "Plug-ins\\OmbrixImport.8ba is in use: the image editor is running."
 wine taskkill /f /im "$host_exe" >/dev/null 2>&1 || true
 kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
@@ -166,6 +179,12 @@ for folder in 'Z:\proc' 'Z:\proc\ombrix-installer-test'; do
     check "$folder: the installer exits with 3 (got $status)" '[ "$status" -eq 3 ]'
     check "$folder: no entry is registered" '! entry_present HKLM'
 done
+
+# Root may write anywhere under Wine: a folder standing where the temporary
+# copy goes makes writing fail as a folder without rights would.
+mkdir -p "$top/Blocked/OmbrixImport.8ba.partial"
+with_window "$top_win\\Blocked" "The folder $top_win\\Blocked cannot be written."
+check "no entry is registered" '! entry_present HKLM'
 
 if [ -n "$host64_program" ]; then
     echo "-- a 64-bit and a 32-bit host: each gets its own module"

@@ -5,7 +5,10 @@ runs from a lower room up to a higher one.
 The rooms and their order, lowest first, are read from the lines of
 docs/ARCHITECTURE.md that start with "rooms <tree>:" (for example
 "rooms src: hostapi platform ..."). A quoted include names its room by its
-first folder ("ui/Messages.h" is in room ui). Usage:
+first folder ("ui/Messages.h" is in room ui). Lines "windows-free <tree>:
+rooms" name rooms whose files reach no Windows header (<windows.h>,
+<winbase.h> ...), directly or through the headers of the tree they include.
+Usage:
 
     scripts/check-include-rooms.py [--list]
 """
@@ -15,16 +18,52 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.M)
+WINDOWS_HEADER = re.compile(r"(win[a-z0-9]*|commctrl|shlobj|shellapi|objbase|ole2|tlhelp32|psapi)\.h$", re.I)
 
 
-def declared_orders():
-    orders = {}
+def declared(kind):
+    found = {}
     with open(os.path.join(ROOT, "docs", "ARCHITECTURE.md"), encoding="utf-8") as doc:
         for line in doc:
-            match = re.match(r"\s*rooms (\S+):\s*(.+)$", line)
+            match = re.match(r"\s*" + kind + r" (\S+):\s*(.+)$", line)
             if match:
-                orders[match.group(1)] = match.group(2).split()
-    return orders
+                found[match.group(1)] = match.group(2).split()
+    return found
+
+
+def windows_reach(tree, path, seen):
+    """The chain of includes by which path reaches a Windows header, or None."""
+    if path in seen:
+        return None
+    seen.add(path)
+    with open(path, encoding="utf-8", errors="replace") as text:
+        source = text.read()
+    for header in SYSTEM_INCLUDE.findall(source):
+        if WINDOWS_HEADER.search(header):
+            return [f"<{header}>"]
+    for target in INCLUDE.findall(source):
+        included = os.path.join(ROOT, tree, target)
+        if os.path.exists(included):
+            chain = windows_reach(tree, included, seen)
+            if chain is not None:
+                return [target] + chain
+    return None
+
+
+def windows_faults(tree, rooms):
+    faults = 0
+    for room in rooms:
+        for folder, _, files in os.walk(os.path.join(ROOT, tree, room)):
+            for name in sorted(files):
+                if not name.endswith((".cpp", ".h")):
+                    continue
+                path = os.path.join(folder, name)
+                chain = windows_reach(tree, path, set())
+                if chain is not None:
+                    print(f"{tree}: {os.path.relpath(path, ROOT)} reaches Windows: " + " -> ".join(chain))
+                    faults += 1
+    return faults
 
 
 def room_of(tree, path, rooms):
@@ -59,7 +98,7 @@ def edges(tree, rooms):
 
 
 def main():
-    orders = declared_orders()
+    orders = declared("rooms")
     if not orders:
         print("docs/ARCHITECTURE.md declares no 'rooms <tree>:' line", file=sys.stderr)
         return 2
@@ -71,10 +110,12 @@ def main():
             if upward or "--list" in sys.argv:
                 print(f"{tree}: {source} -> {target}  ({len(files)} includes)" + ("  UPWARD: " + ", ".join(sorted(set(files))) if upward else ""))
             faults += upward
+    for tree, rooms in declared("windows-free").items():
+        faults += windows_faults(tree, rooms)
     if faults:
-        print(f"{faults} include edges run from a lower room to a higher one", file=sys.stderr)
+        print(f"{faults} faults: includes from a lower room to a higher one, or Windows in a room that must build without it", file=sys.stderr)
         return 1
-    print("no include runs from a lower room to a higher one")
+    print("no include runs from a lower room to a higher one; the Windows-free rooms reach no Windows header")
     return 0
 
 

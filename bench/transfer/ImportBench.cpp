@@ -12,7 +12,6 @@
 #include "BenchHost.h"
 #include "ProcessUsage.h"
 #include "selectors/ModuleState.h"
-#include "transfer/ImageLoading.h"
 
 namespace {
 

@@ -14,7 +14,6 @@
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeBufferSuite.h"
 #include "fakehost/FakeHandleSuite.h"
-#include "transfer/ImageLoading.h"
 
 namespace {
 

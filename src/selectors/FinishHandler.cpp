@@ -2,7 +2,6 @@
 #include "outputs/OutputScan.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "transfer/ImageLoading.h"
 
 void FinishHandler(PluginGlobals* globals)
 {

@@ -3,32 +3,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include "outputs/OutputScan.h"
 #include "ui/Messages.h"
 #include "ui/HostWarnings.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
-#include "transfer/ImageFormats.h"
-#include "transfer/ImageLoading.h"
+#include "decode/ImageFormats.h"
+#include "decode/ImageLoading.h"
 #include "transfer/RatioToFixed.h"
 
 namespace {
-
-void Refuse(PluginGlobals* globals, int16_t message)
-{
-    // The host sends no Finish after a failed Start: nothing else would
-    // release the bitmap.
-    ReleaseCurrentBitmap();
-    ShowMessage(message);
-    *globals->result = ResultUserCancelled;
-}
-
-// Only bitmaps whose every pixel reaches the host as it is in the file.
-bool Describable(FIBITMAP* bitmap)
-{
-    PixelLayout layout;
-    return HostPixelLayoutOf(bitmap, &layout) && FreeImage_GetWidth(bitmap) <= LargestHostSide &&
-           FreeImage_GetHeight(bitmap) <= LargestHostSide;
-}
 
 void SetDocumentName(AcquireRecord* record, const char* name)
 {
@@ -48,34 +32,14 @@ void DescribeDocument(AcquireRecord* record, FIBITMAP* bitmap)
     record->planes = 3;
 }
 
-// Bytes 16 to 19 of a profile name the colour space of the data it
-// describes. The decoder turns CMYK files into RGB pixels but keeps their
-// CMYK profile, which would misdescribe the document.
-bool DescribesOtherThanRgb(const FIICCPROFILE* profile)
-{
-    return profile->size >= 20 && std::memcmp(static_cast<const char*>(profile->data) + 16, "RGB ", 4) != 0;
-}
-
-// A profile starts with its own size, big-endian. One whose pieces were not
-// all found (a file's markers or tag cut short) says more than it holds.
-bool HoldsWhatItsHeaderSays(const FIICCPROFILE* profile)
-{
-    const auto* bytes = static_cast<const uint8_t*>(profile->data);
-    if (profile->size < 4)
-        return false;
-    const uint32_t declared = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-    return declared == uint32_t(profile->size);
-}
-
 // A copy of the embedded profile in a new host handle, when the host takes
 // one. A host that cannot make the handle gets the document without it, and
 // a damaged profile is not handed on.
 void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 {
-    const FIICCPROFILE* profile = FreeImage_GetICCProfile(bitmap);
+    const FIICCPROFILE* profile = ProfileForHost(bitmap);
     const HandleProcs* procs = record->handleProcs;
-    if (record->canUseICCProfiles == 0 || profile == nullptr || profile->data == nullptr ||
-        !HoldsWhatItsHeaderSays(profile) || DescribesOtherThanRgb(profile))
+    if (record->canUseICCProfiles == 0 || profile == nullptr)
         return;
     if (procs == nullptr || procs->newProc == nullptr || procs->lockProc == nullptr || procs->unlockProc == nullptr)
         return;
@@ -95,6 +59,20 @@ void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
     record->iCCprofileData = handle;
 }
 
+// Decodes the scan's current entry into CurrentBitmap. 0 when it can become
+// a document; otherwise the message that refuses it.
+int16_t LoadCurrentImage()
+{
+    const char* name = ScanCursor.findData.cFileName;
+    if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
+        CurrentBitmap = LoadImageFile(CurrentImagePath, name);
+    if (CurrentBitmap == nullptr)
+        return MessageImportFailed;
+    if (!HostTakesBitmap(CurrentBitmap))
+        return MessageUnsupportedImage;
+    return 0;
+}
+
 }  // namespace
 
 void StartHandler(PluginGlobals* globals)
@@ -107,18 +85,25 @@ void StartHandler(PluginGlobals* globals)
 
     // A bitmap still held here belongs to a cycle that got no Finish.
     ReleaseCurrentBitmap();
-    const char* name = ScanCursor.findData.cFileName;
-    if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
-        CurrentBitmap = LoadImageFile(CurrentImagePath, name);
-    if (CurrentBitmap == nullptr) {
-        Refuse(globals, MessageImportFailed);
-        return;
-    }
-    if (FreeImage_GetColorType(CurrentBitmap) != FIC_RGB || !Describable(CurrentBitmap)) {
-        Refuse(globals, MessageUnsupportedImage);
-        return;
+    for (;;) {
+        const int16_t refusal = LoadCurrentImage();
+        if (refusal == 0)
+            break;
+        // One refused image ends nothing: the photographer hears of the
+        // first of the run, and the scan moves on to the next image.
+        ReleaseCurrentBitmap();
+        if (!RefusalShown)
+            ShowMessage(refusal);
+        RefusalShown = true;
+        if (MoreEntries)
+            AdvanceScan();
+        if (!MoreEntries) {
+            *globals->result = ResultUserCancelled;
+            return;
+        }
     }
 
+    const char* name = ScanCursor.findData.cFileName;
     SetDocumentName(record, name);
     DescribeDocument(record, CurrentBitmap);
     PassColourProfile(record, CurrentBitmap);

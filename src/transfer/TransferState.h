@@ -7,3 +7,6 @@ struct FIBITMAP;
 
 extern char CurrentImagePath[PathCapacity];
 extern FIBITMAP* CurrentBitmap;
+
+// Unloads CurrentBitmap, if any, and leaves none.
+void ReleaseCurrentBitmap();

@@ -2,7 +2,7 @@
 // known to lose no pixel, and only from the library that prints it.
 #include <gtest/gtest.h>
 
-#include "transfer/DecoderMessages.h"
+#include "decode/DecoderMessages.h"
 
 namespace {
 

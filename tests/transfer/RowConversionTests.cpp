@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "transfer/RowConversion.h"
+#include "decode/RowConversion.h"
 
 namespace {
 

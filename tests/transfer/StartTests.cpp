@@ -6,8 +6,7 @@
 
 #include "selectors/ModuleState.h"
 #include "common/TempFolder.h"
-#include "transfer/AllocationFailure.h"
-#include "transfer/ImageLoading.h"
+#include "support/AllocationFailure.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
 

@@ -1,4 +1,4 @@
-#include "transfer/DecoderMessages.h"
+#include "decode/DecoderMessages.h"
 
 #include <cstring>
 

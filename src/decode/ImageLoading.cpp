@@ -1,4 +1,4 @@
-#include "transfer/ImageLoading.h"
+#include "decode/ImageLoading.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,10 +7,9 @@
 #include <tiffio.h>
 
 #include "outputs/NameClasses.h"
-#include "transfer/TransferState.h"
-#include "transfer/DecoderMessages.h"
-#include "transfer/ImageFormats.h"
-#include "transfer/TiffStripCheck.h"
+#include "decode/DecoderMessages.h"
+#include "decode/ImageFormats.h"
+#include "decode/TiffStripCheck.h"
 
 namespace {
 
@@ -148,12 +147,4 @@ FIBITMAP* LoadImageFile(const char* path, const char* name)
         bitmap = nullptr;
     }
     return bitmap;
-}
-
-void ReleaseCurrentBitmap()
-{
-    if (CurrentBitmap != nullptr) {
-        FreeImage_Unload(CurrentBitmap);
-        CurrentBitmap = nullptr;
-    }
 }

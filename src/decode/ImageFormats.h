@@ -1,12 +1,11 @@
 // What the module asks of the decoder and what it can hand to the host.
 #pragma once
 
-#include <windows.h>
+#include <cstdint>
 
 #include <FreeImage.h>
 
-#include "hostapi/HostApi.h"
-#include "transfer/RowConversion.h"
+#include "decode/RowConversion.h"
 
 // Format numbers follow the decoder's plugin registration order; a build of
 // the decoder that registered fewer plugins would shift them.
@@ -27,3 +26,11 @@ bool HostPixelLayoutOf(FIBITMAP* bitmap, PixelLayout* layout);
 
 // 16 for 48-bit RGB, else 8.
 int16_t HostDepthOf(FIBITMAP* bitmap);
+
+// True for an RGB bitmap whose every pixel reaches the host as it is in the
+// file, in a document of a size the host can describe.
+bool HostTakesBitmap(FIBITMAP* bitmap);
+
+// The bitmap's embedded profile when it may go to the host with the
+// document: whole, and describing RGB data. Null otherwise.
+const FIICCPROFILE* ProfileForHost(FIBITMAP* bitmap);

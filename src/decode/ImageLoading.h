@@ -1,4 +1,4 @@
-// Decoding one image file, and the lifetime of the decoded bitmap.
+// Decoding one image file.
 #pragma once
 
 struct FIBITMAP;
@@ -8,6 +8,3 @@ struct FIBITMAP;
 // reported picture data missing or damaged while decoding it (it then fills
 // what it could not read, and such a bitmap is not the picture in the file).
 FIBITMAP* LoadImageFile(const char* path, const char* name);
-
-// Unloads CurrentBitmap, if any, and leaves none.
-void ReleaseCurrentBitmap();

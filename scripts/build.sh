@@ -1,17 +1,35 @@
 #!/bin/sh
-# Configures and builds everything (module, reference host, stand-in, tests,
-# benchmarks) into BUILD (default: build/).
+# Configures and builds everything (module, reference host, stand-in, fake
+# host, tests, benchmarks) for both architectures, each a CMake tree of its own:
+#   BUILD/win32/   the module for 32-bit hosts and its tools and tests (i686)
+#   BUILD/win64/   the module for 64-bit hosts and its tools and tests (x86-64)
+# BUILD defaults to build/. OMBRIX_ARCHS="win32" (or "win64") builds one only.
+# The 64-bit tree is built first: the release, made in the 32-bit tree, carries
+# its module too.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 generator=""
 command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" $generator \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
-fi
-# The host executable the installer looks up; kept by the build folder.
-if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
-    cmake -B "$build" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
-fi
-cmake --build "$build" -j "$(nproc)"
+for arch in ${OMBRIX_ARCHS:-win64 win32}; do
+    case $arch in
+        win32) toolchain=$root/cmake/toolchain-i686-mingw.cmake ;;
+        win64) toolchain=$root/cmake/toolchain-x86_64-mingw.cmake ;;
+        *) echo "build.sh: unknown architecture '$arch' (win32, win64)" >&2; exit 1 ;;
+    esac
+    tree=$build/$arch
+    if [ ! -f "$tree/CMakeCache.txt" ]; then
+        cmake -S "$root" -B "$tree" $generator \
+            -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
+    fi
+    # The host executable the installer looks up; kept by the build folder.
+    if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
+        cmake -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
+    fi
+    module64=$build/win64/bin/OmbrixImport.8ba
+    if [ "$arch" = win32 ] && [ -f "$module64" ] &&
+        ! grep -qxF "OMBRIX_MODULE64:FILEPATH=$module64" "$tree/CMakeCache.txt"; then
+        cmake -B "$tree" -DOMBRIX_MODULE64="$module64" >/dev/null
+    fi
+    cmake --build "$tree" -j "$(nproc)"
+done

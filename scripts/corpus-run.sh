@@ -4,11 +4,14 @@
 # under Wine), then prints the table of outcomes and every fault. Exits 1 when
 # a file crashed, hung, left something held or was delivered as an invented
 # picture. Usage: corpus-run.sh [BUILD_DIR] [COUNT] [SEED]   (300 files, seed 1)
+# BUILD_DIR is BUILD (its win32 tree, or OMBRIX_ARCH=win64's) or a tree.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || { echo "corpus-run.sh: no build folder ${1:-$root/build}; run scripts/build.sh first" >&2; exit 2; }
 count=${2:-300}
 seed=${3:-1}
+# BUILD (the 32-bit tree in it, or OMBRIX_ARCH's) or one architecture's tree.
+[ -d "$build/bin" ] || build=$build/${OMBRIX_ARCH:-win32}
 harness="$build/bin/corpus_harness.exe"
 [ -f "$harness" ] || { echo "corpus-run.sh: $harness is missing; run scripts/build.sh $build first" >&2; exit 2; }
 sources=${OMBRIX_DECODER_SOURCES:-${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/sources}

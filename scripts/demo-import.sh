@@ -4,12 +4,14 @@
 set -eu
 build=$1
 out=$2
-bin=$build/bin
+bin=$build/${OMBRIX_DEMO_ARCH:-win64}/bin
+# The converter is found through the registry, whatever its bitness.
+converter=$build/win32/bin/ombrix-converter.exe
 windows() { winepath -w "$1" 2>/dev/null; }
 json() { printf '%s' "$1" | sed 's/\\/\\\\/g'; }
 
 echo
-wine "$bin/ombrix-converter.exe" --register </dev/null
+wine "$converter" --register </dev/null
 
 # What the stand-in exports when the module starts it: the three samples,
 # into a fresh folder under out/demo/converter.
@@ -27,7 +29,7 @@ cat >"$scenario" <<JSON
 JSON
 
 echo
-echo "Import through the reference host:"
+echo "Import through the reference host ($bin), with the 32-bit converter stand-in:"
 wine "$bin/ombrix-host.exe" import "$(windows "$bin/OmbrixImport.8ba")" \
     --out "$(windows "$out/documents")" --report "$(windows "$out/report.jsonl")" \
     --env "OMBRIX_CONVERTER_SCENARIO=$(windows "$scenario")" --handoff-wait-ms 5000 </dev/null

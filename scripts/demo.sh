@@ -1,8 +1,9 @@
 #!/bin/sh
 # The main job: builds everything, makes a sample set (an 8-bit JPEG with an
 # ICC profile, a 16-bit TIFF, a DNG), registers the converter stand-in and
-# runs an import of the samples through the reference host driving the
-# module, as a photographer's File > Import would. Shows where the documents
+# runs an import of the samples through the 64-bit reference host driving the
+# 64-bit module (OMBRIX_DEMO_ARCH=win32: the 32-bit ones), as a photographer's
+# File > Import would; the converter stand-in is the 32-bit program either way. Shows where the documents
 # and the report are.
 # Usage: scripts/demo.sh [BUILD_DIR]          (results in out/demo/)
 set -eu
@@ -12,8 +13,10 @@ out=$root/out/demo
 
 "$root/scripts/build.sh" "$build"
 echo
-echo "Module: $build/bin/OmbrixImport.8ba"
-"$root/scripts/check-module-exports.sh" "$build/bin/OmbrixImport.8ba"
+for arch in win32 win64; do
+    echo "Module for $( [ $arch = win32 ] && echo 32 || echo 64 )-bit hosts: $build/$arch/bin/OmbrixImport.8ba"
+    "$root/scripts/check-module-exports.sh" "$build/$arch/bin/OmbrixImport.8ba" $arch
+done
 
 rm -rf "$out"
 mkdir -p "$out/samples" "$out/documents" "$out/converter"

@@ -14,6 +14,9 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
+# The release is made in the 32-bit tree, which takes the 64-bit module from
+# BUILD/win64 (scripts/build.sh wires them).
+tree=$build/win32
 out=${OMBRIX_RELEASE_OUT:-$root/out/release}
 version=$(sed -n 's/^project(OmbrixImport VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || { echo "package: no project version in CMakeLists.txt" >&2; exit 1; }
@@ -37,11 +40,11 @@ setup=OmbrixImport-$version-setup.exe
 shipped="THIRD-PARTY-NOTICES.txt user-guide.html user-guide-fr.html"
 # Made afresh, so that this run's signing settings apply to every file.
 for file in "$setup" uninstall.exe win32/OmbrixImport.8ba win64/OmbrixImport.8ba $shipped; do
-    rm -f "$build/release/$file"
+    rm -f "$tree/release/$file"
 done
 "$root/scripts/build.sh" "$build"
 for file in "$setup" win32/OmbrixImport.8ba $shipped; do
-    [ -f "$build/release/$file" ] || { echo "package: the build made no release/$file" >&2; exit 1; }
+    [ -f "$tree/release/$file" ] || { echo "package: the build made no release/$file" >&2; exit 1; }
 done
 
 rm -rf "$out"
@@ -50,11 +53,11 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 artefacts="$setup"
 for arch in win64 win32; do
-    [ -f "$build/release/$arch/OmbrixImport.8ba" ] || continue
+    [ -f "$tree/release/$arch/OmbrixImport.8ba" ] || continue
     name=OmbrixImport-$version-$arch
     mkdir "$stage/$name"
     for file in $arch/OmbrixImport.8ba $shipped; do
-        cp "$build/release/$file" "$stage/$name/"
+        cp "$tree/release/$file" "$stage/$name/"
     done
     chmod 644 "$stage/$name"/*
     touch -d "@$SOURCE_DATE_EPOCH" "$stage/$name"/*
@@ -63,12 +66,12 @@ for arch in win64 win32; do
     artefacts="$artefacts $name.zip"
 done
 artefacts="$artefacts THIRD-PARTY-NOTICES.txt"
-cp "$build/release/$setup" "$build/release/THIRD-PARTY-NOTICES.txt" "$out/"
+cp "$tree/release/$setup" "$tree/release/THIRD-PARTY-NOTICES.txt" "$out/"
 # shellcheck disable=SC2086
 (cd "$out" && sha256sum $artefacts >SHA256SUMS)
 
-host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$build/CMakeCache.txt")
-support=$(sed -n 's/^OMBRIX_SUPPORT_ADDRESS:STRING=//p' "$build/CMakeCache.txt")
+host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$tree/CMakeCache.txt")
+support=$(sed -n 's/^OMBRIX_SUPPORT_ADDRESS:STRING=//p' "$tree/CMakeCache.txt")
 echo
 echo "Release $version in ${out#"$root"/}/:"
 (cd "$out" && for file in $artefacts SHA256SUMS; do
@@ -76,7 +79,7 @@ echo "Release $version in ${out#"$root"/}/:"
 done)
 echo "The installer looks for the host's executable $host_exe under App Paths (OMBRIX_HOST_EXECUTABLE)."
 echo "Support address in the guides and the Programs list: $support (OMBRIX_SUPPORT_ADDRESS)."
-[ -f "$build/release/win64/OmbrixImport.8ba" ] ||
+[ -f "$tree/release/win64/OmbrixImport.8ba" ] ||
     echo "Only the 32-bit module: this build has no 64-bit module (OMBRIX_MODULE64)."
 if [ -z "${OMBRIX_SIGN_CERT:-}" ]; then
     echo "Unsigned: set OMBRIX_SIGN_CERT and OMBRIX_SIGN_PASSWORD to sign the modules and the installer."

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Takes the pictures of the module's dialogs shown in README.md and of the
 # installer's pages shown in the user guides: each dialog is put on a virtual
-# X display (Xvfb) by build/bin/dialog_scenes.exe, or by the installer, under
+# X display (Xvfb) by build/win32/bin/dialog_scenes.exe, or by the installer, under
 # Wine's X11 driver and photographed with ImageMagick.
 # Usage: scripts/screenshots.sh [BUILD_DIR]     (writes docs/screenshots/*.png)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
+# The dialogs and the installer of the 32-bit tree (they look the same in both).
+tree=$build/win32
 out=$root/docs/screenshots
 prefix=$build/wineprefix-x11
 
@@ -41,7 +43,7 @@ margin=20
 shoot() {
     name=$1; language=$2; shift 2
     ready=$work/$name.ready
-    LC_ALL=$language wine "$build/bin/dialog_scenes.exe" "$(winepath -w "$ready")" "$@" \
+    LC_ALL=$language wine "$tree/bin/dialog_scenes.exe" "$(winepath -w "$ready")" "$@" \
         </dev/null >/dev/null 2>&1 &
     scene=$!
     for _ in $(seq 150); do [ -s "$ready" ] && break; sleep 0.1; done
@@ -69,13 +71,13 @@ shoot message-fr fr_FR.UTF-8 message 2
 # The installer, with the reference host registered where the installer looks
 # for the host, so that its Plug-ins folder is proposed.
 version=$(sed -n 's/^project(OmbrixImport VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-setup=$build/release/OmbrixImport-$version-setup.exe
-host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$build/CMakeCache.txt")
+setup=$tree/release/OmbrixImport-$version-setup.exe
+host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$tree/CMakeCache.txt")
 app_paths="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$host_exe"
 session='HKLM\System\CurrentControlSet\Control\Session Manager'
 host_folder="$prefix/drive_c/Program Files/Image Editor"
 mkdir -p "$host_folder"
-cp "$build/bin/ombrix-host.exe" "$host_folder/$host_exe"
+cp "$tree/bin/ombrix-host.exe" "$host_folder/$host_exe"
 # The reference host is a 32-bit program: its entry is in the 32-bit view.
 wine reg add "$app_paths" /ve /d "C:\\Program Files\\Image Editor\\$host_exe" /reg:32 /f >/dev/null 2>&1
 installer_cleanup() {

@@ -1,10 +1,26 @@
 #!/bin/sh
-# Builds everything and runs every test under Wine, with one persistent
-# wineserver for the whole run.
+# Builds both architectures and runs every test under Wine against each, with
+# one persistent wineserver and one (64-bit) prefix for the whole run. Tests
+# that do not depend on the architecture (labelled "neutral": the scripts, the
+# include rooms, the installer) run once, in the 32-bit tree.
+# OMBRIX_ARCHS="win32" (or "win64") builds and tests one only.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 "$root/scripts/build.sh" "$build"
 prefix=${OMBRIX_WINEPREFIX:-$build/wineprefix}
-exec "$root/scripts/with-wineserver.sh" "$prefix" \
-    ctest --test-dir "$build" --output-on-failure --timeout 600
+# Every test of both trees, and the scripts they run, use this one prefix.
+OMBRIX_WINEPREFIX=$prefix
+export OMBRIX_WINEPREFIX
+archs=${OMBRIX_ARCHS:-win32 win64}
+exec "$root/scripts/with-wineserver.sh" "$prefix" sh -c '
+    build=$1; shift
+    failed=""
+    neutral=""
+    for arch in "$@"; do
+        echo "== $arch: $build/$arch"
+        ctest --test-dir "$build/$arch" --output-on-failure --timeout 600 $neutral || failed="$failed $arch"
+        neutral="-LE neutral"
+    done
+    [ -z "$failed" ] || { echo "tests failed in:$failed" >&2; exit 1; }
+' sh "$build" $archs

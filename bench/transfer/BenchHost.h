@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/HighMemory.h"
 #include "hostapi/HostApi.h"
 
 class BenchHost {
@@ -37,7 +38,7 @@ public:
     OSErr TakeStrip();
 
 private:
-    std::vector<char> record;
+    HighVector<char> record;  // above 4 GB in a 64-bit run
     std::vector<uint8_t> document;
     int strips = 0;
     bool dropping = false;

@@ -45,7 +45,7 @@ done
 check "the zipped 32-bit module is signed" \
     'osslsigncode verify -CAfile cert.pem -in unpacked/*-win32/OmbrixImport.8ba >/dev/null 2>&1'
 check "the run names the host executable the installer looks for" \
-    'grep -q "looks for the host.s executable $(sed -n "s/^OMBRIX_HOST_EXECUTABLE:STRING=//p" "$build/CMakeCache.txt") " run1.log'
+    'grep -q "looks for the host.s executable $(sed -n "s/^OMBRIX_HOST_EXECUTABLE:STRING=//p" "$build/win32/CMakeCache.txt") " run1.log'
 OMBRIX_RELEASE_OUT="$work/unsigned" "$root/scripts/package.sh" "$build" >/dev/null 2>&1 </dev/null ||
     { echo "FAIL the unsigned run"; failures=$((failures + 1)); }
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/HighMemory.h"
 #include "common/TempFolder.h"
 #include "hostapi/HostApi.h"
 #include "fakehost/FakeBufferSuite.h"
@@ -39,7 +40,7 @@ public:
     TransferHost& operator=(const TransferHost&) = delete;
 
     AcquireRecord* Record() { return reinterpret_cast<AcquireRecord*>(record.data()); }
-    const std::vector<char>& RecordBytes() const { return record; }
+    std::vector<char> RecordBytes() const { return {record.begin(), record.end()}; }
     FakeBufferSuite& Buffers() { return FakeBufferSuite::Instance(); }
     FakeHandleSuite& Handles() { return FakeHandleSuite::Instance(); }
 
@@ -74,5 +75,5 @@ private:
     static Boolean __cdecl Abort();
     static void __cdecl Progress(int32_t done, int32_t total);
 
-    std::vector<char> record;
+    HighVector<char> record;  // above 4 GB in a 64-bit test
 };

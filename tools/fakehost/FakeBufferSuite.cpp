@@ -8,8 +8,9 @@ OSErr __cdecl FakeAllocate(int32_t size, BufferID* id)
     suite.requests.push_back(size);
     if (size < 0 || size > suite.largestGranted)
         return suite.refusal;
-    // A distinct, never reused id per grant, so that stale ids are caught.
-    static uintptr_t nextId = 0x10000;
+    // A distinct, never reused id per grant, so that stale ids are caught;
+    // above 4 GB in a 64-bit test, so that an id cut to 32 bits is too.
+    static uintptr_t nextId = uintptr_t(HighMemoryFloor) + 0x10000;
     nextId += 0x10;
     *id = reinterpret_cast<BufferID>(nextId);
     suite.live[*id].resize(size_t(size));

@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "common/HighMemory.h"
 #include "hostapi/HostApi.h"
 
 struct FakeBufferSuite {
@@ -20,7 +21,7 @@ struct FakeBufferSuite {
     int locks = 0;
     int unlocks = 0;
     int unknownFrees = 0;  // frees of ids never handed out (or freed twice)
-    std::map<BufferID, std::vector<char>> live;
+    std::map<BufferID, HighVector<char>> live;  // above 4 GB in a 64-bit test
 
     static FakeBufferSuite& Instance();
     void Reset();  // version 2, five procs, 64 MiB free, nothing refused

@@ -1,18 +1,18 @@
 #include "fakehost/FakeHandleSuite.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "common/HighMemory.h"
 
 namespace {
 
-// A handle is a pointer to a pointer to the data, like the host's own.
+// A handle is a pointer to a pointer to the data, like the host's own; both
+// above 4 GB in a 64-bit test.
 Handle __cdecl FakeNew(int32_t size)
 {
     auto& suite = FakeHandleSuite::Instance();
     if (suite.failNew)
         return nullptr;
-    auto* handle = static_cast<char**>(std::malloc(sizeof(char*)));
-    *handle = static_cast<char*>(std::calloc(1, size > 0 ? size : 1));
+    auto* handle = static_cast<char**>(AllocateHigh(sizeof(char*)));
+    *handle = static_cast<char*>(AllocateHigh(size > 0 ? size_t(size) : 1));
     suite.created++;
     suite.lockCount[handle] = 0;
     return handle;
@@ -25,8 +25,8 @@ void __cdecl FakeDispose(Handle handle)
         return;
     suite.disposed++;
     suite.lockCount.erase(handle);
-    std::free(*handle);
-    std::free(handle);
+    FreeHigh(*handle);
+    FreeHigh(handle);
 }
 
 int32_t __cdecl FakeGetSize(Handle) { return 0; }
@@ -63,8 +63,8 @@ FakeHandleSuite& FakeHandleSuite::Instance()
 void FakeHandleSuite::Reset()
 {
     for (auto& [handle, count] : lockCount) {
-        std::free(*handle);
-        std::free(handle);
+        FreeHigh(*handle);
+        FreeHigh(handle);
     }
     *this = FakeHandleSuite{};
     procs.handleProcsVersion = 1;

@@ -1,20 +1,23 @@
 #include "host/HostCallbacks.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+
+#include "common/HighMemory.h"
 
 HostCallbacks* HostCallbacks::Active = nullptr;
 
-struct HostCallbacks::HandleBlock {
+// A handle points into its block, a buffer id is its block's address, and the
+// data of both are above 4 GB in a 64-bit host.
+struct HostCallbacks::HandleBlock : InHighMemory {
     char* data = nullptr;  // first member: a Handle points here
     int32_t size = 0;
     int locks = 0;
     int16_t selector = -1;
 };
 
-struct HostCallbacks::BufferBlock {
-    std::vector<char> bytes;
+struct HostCallbacks::BufferBlock : InHighMemory {
+    HighVector<char> bytes;
     int16_t selector = -1;
 };
 
@@ -35,12 +38,14 @@ int ProcIndex(const char* const (&names)[N], const std::string& name)
 }
 
 // The suites' procedures are consecutive pointers after the two 16-bit
-// fields; missing ones are nulled by index.
+// fields (padded to a pointer's alignment); missing ones are nulled by index.
+constexpr size_t FirstProcOffset = offsetof(HandleProcs, newProc);
+static_assert(offsetof(BufferProcs, allocateProc) == FirstProcOffset);
 template <typename Procs, size_t N>
 void RemoveProcs(Procs* procs, const char* const (&names)[N], const std::vector<std::string>& missing,
                  const char* suite, std::vector<std::string>* unknown)
 {
-    auto* slots = reinterpret_cast<void**>(reinterpret_cast<char*>(procs) + 4);
+    auto* slots = reinterpret_cast<void**>(reinterpret_cast<char*>(procs) + FirstProcOffset);
     for (const std::string& name : missing) {
         int index = ProcIndex(names, name);
         if (index < 0)
@@ -57,7 +62,7 @@ HostCallbacks::HostCallbacks(const HostOptions& options) : options_(options) {}
 HostCallbacks::~HostCallbacks()
 {
     for (auto& entry : handles_)
-        std::free(entry.second->data);
+        FreeHigh(entry.second->data);
     if (Active == this)
         Active = nullptr;
 }
@@ -136,7 +141,7 @@ Handle __cdecl HostCallbacks::NewHandle(int32_t size)
     if (self == nullptr || size < 0)
         return nullptr;
     auto block = std::make_unique<HandleBlock>();
-    block->data = static_cast<char*>(std::calloc(size_t(std::max<int32_t>(size, 1)), 1));
+    block->data = static_cast<char*>(AllocateHigh(size_t(size)));
     if (block->data == nullptr)
         return nullptr;
     block->size = size;
@@ -151,7 +156,7 @@ void HostCallbacks::ReleaseHandle(Handle handle, const char* operation)
 {
     if (FindHandle(handle, operation) == nullptr)
         return;
-    std::free(handles_[handle]->data);
+    FreeHigh(handles_[handle]->data);
     handles_.erase(handle);
     ++report_->suites.handlesDisposed;
 }
@@ -179,11 +184,11 @@ OSErr __cdecl HostCallbacks::SetHandleSize(Handle handle, int32_t size)
     HandleBlock* block = Active != nullptr ? Active->FindHandle(handle, "setSize") : nullptr;
     if (block == nullptr || size < 0)
         return -50;
-    char* grown = static_cast<char*>(std::realloc(block->data, size_t(std::max<int32_t>(size, 1))));
+    char* grown = static_cast<char*>(AllocateHigh(size_t(size)));
     if (grown == nullptr)
         return ResultOutOfMemory;
-    if (size > block->size)
-        std::memset(grown + block->size, 0, size_t(size - block->size));
+    std::memcpy(grown, block->data, size_t(std::min(size, block->size)));  // the rest comes zeroed
+    FreeHigh(block->data);
     block->data = grown;
     block->size = size;
     return 0;
@@ -390,7 +395,7 @@ void HostCallbacks::DisposeDataSlot(intptr_t slot)
 {
     Handle handle = reinterpret_cast<Handle>(slot);
     if (slot != 0 && handles_.count(handle) != 0) {
-        std::free(handles_[handle]->data);
+        FreeHigh(handles_[handle]->data);
         handles_.erase(handle);
     }
 }

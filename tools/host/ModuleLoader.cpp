@@ -79,8 +79,17 @@ bool LoadedModule::ReadPipl(const std::string& path)
         error_ = path + " is not an import module: its PiPL kind is " + kind + ", not 8BAM";
         return false;
     }
+    const std::string own = FourCharText(OwnCodeProperty);
+    if (!pipl_.hasEntryPoint && pipl_.hasOtherEntryPoint) {
+        const char* bits = sizeof(void*) == 8 ? "64" : "32";
+        const char* otherBits = sizeof(void*) == 8 ? "32" : "64";
+        error_ = path + " is a module for " + otherBits + "-bit hosts (its PiPL names its entry point in '" +
+                 FourCharText(OtherCodeProperty) + "', not '" + own + "'): this " + bits +
+                 "-bit host needs the module built for " + bits + "-bit hosts";
+        return false;
+    }
     if (!pipl_.hasEntryPoint || pipl_.entryPoint.empty()) {
-        error_ = path + ": its PiPL names no wx86 entry point";
+        error_ = path + ": its PiPL names no " + own + " entry point";
         return false;
     }
     return true;

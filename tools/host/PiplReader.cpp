@@ -110,9 +110,11 @@ bool ParsePipl(const uint8_t* bytes, size_t size, PiplInfo* info, std::string* e
             } else if (key == FourCharCode("vers") && length >= 4) {
                 info->hasVersion = true;
                 info->version = Little32(data);
-            } else if (key == FourCharCode("wx86")) {
+            } else if (key == OwnCodeProperty) {
                 info->hasEntryPoint = true;
                 info->entryPoint = CString(data, length);
+            } else if (key == OtherCodeProperty) {
+                info->hasOtherEntryPoint = true;
             }
         }
         // Data is padded to a multiple of four; the length may or may not

@@ -14,9 +14,17 @@ struct PiplInfo {
     bool hasVersion = false;
     uint32_t version = 0;     // major in the high 16 bits, minor in the low 16 bits
     bool hasEntryPoint = false;
-    std::string entryPoint;   // the "wx86" property
+    std::string entryPoint;   // named in the code property of this host's architecture
+    bool hasOtherEntryPoint = false;  // the other architecture's code property is there
     int propertyCount = 0;
 };
+
+// The code property that names the entry point: "wx86" for 32-bit x86,
+// "8664" for x86-64. A host reads the one of its own architecture.
+constexpr uint32_t CodePropertyX86 = 0x77783836;  // "wx86"
+constexpr uint32_t CodePropertyX8664 = 0x38363634;  // "8664"
+constexpr uint32_t OwnCodeProperty = sizeof(void*) == 8 ? CodePropertyX8664 : CodePropertyX86;
+constexpr uint32_t OtherCodeProperty = sizeof(void*) == 8 ? CodePropertyX86 : CodePropertyX8664;
 
 // "8BAM" for an import (acquire) module.
 std::string FourCharText(uint32_t code);

@@ -49,13 +49,13 @@ ReferenceHost::ReferenceHost(HostOptions options)
     : options_(std::move(options)), automation_(options_), callbacks_(std::make_unique<HostCallbacks>(options_))
 {
     HandOffGuardLinked();
-    platform_.hwnd = reinterpret_cast<intptr_t>(window_.Window());
+    shared_->platform.hwnd = reinterpret_cast<intptr_t>(window_.Window());
 }
 
 ReferenceHost::~ReferenceHost()
 {
     module_.Unload();
-    callbacks_->DisposeDataSlot(slot_);
+    callbacks_->DisposeDataSlot(shared_->slot);
 }
 
 bool ReferenceHost::Load(const std::string& modulePath)
@@ -63,8 +63,8 @@ bool ReferenceHost::Load(const std::string& modulePath)
     module_.Unload();
     // A new module starts with an empty data slot; the old slot's handle goes
     // with the old module.
-    callbacks_->DisposeDataSlot(slot_);
-    slot_ = 0;
+    callbacks_->DisposeDataSlot(shared_->slot);
+    shared_->slot = 0;
     callbacks_ = std::make_unique<HostCallbacks>(options_);
     return module_.Load(modulePath);
 }
@@ -95,7 +95,7 @@ CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* rec
 
     int16_t result = 0;
     double start = NowMs();
-    module_.Entry()(selector, block, &slot_, &result);
+    module_.Entry()(selector, block, &shared_->slot, &result);
     call.milliseconds = NowMs() - start;
 
     // What the host's own message loop would do between two calls.
@@ -117,7 +117,7 @@ CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* rec
 
 void ReferenceHost::FinishReport(HostReport* report, double startMs)
 {
-    callbacks_->ReportLeaks(slot_);
+    callbacks_->ReportLeaks(shared_->slot);
     callbacks_->EndRun();
     automation_.EndRun();
     report->milliseconds = NowMs() - startMs;
@@ -141,8 +141,9 @@ HostReport ReferenceHost::About()
         return report;
     double start = BeginRun(&report);
 
-    AboutRecord about{};
-    about.platformData = &platform_;
+    AboutRecord& about = shared_->about;
+    about = AboutRecord{};
+    about.platformData = &shared_->platform;
     Call(SelectorAbout, &about, nullptr, -1);
     FinishReport(&report, start);
     return report;
@@ -263,11 +264,11 @@ HostReport ReferenceHost::Import()
 
     // Zero-filled and as long as the newest record, for modules written for
     // a newer interface.
-    std::vector<uint64_t> storage((NewestAcquireRecordSize + 7) / 8, 0);
+    HighVector<uint64_t> storage((NewestAcquireRecordSize + 7) / 8, 0);
     auto* record = reinterpret_cast<AcquireRecord*>(storage.data());
     record->hostSig = FourCharCode("OMBX");
     record->maxData = options_.bufferSpace;
-    record->platformData = &platform_;
+    record->platformData = &shared_->platform;
     record->canFinalize = 1;
     for (int16_t plane = 0; plane < 16; ++plane)
         record->planeMap[plane] = plane;

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include "common/HighMemory.h"
+
 #include <memory>
 #include <string>
 
@@ -50,7 +52,7 @@ public:
     // Options may be changed between runs.
     HostOptions& Options() { return options_; }
     HWND MainWindowHandle() const { return window_.Window(); }
-    intptr_t DataSlot() const { return slot_; }
+    intptr_t DataSlot() const { return shared_->slot; }
 
 private:
     HostReport NewReport(const char* command) const;
@@ -66,10 +68,15 @@ private:
 
     HostOptions options_;
     MainWindow window_;
-    PlatformData platform_{};
+    // What the module is given a pointer to, above 4 GB in a 64-bit host.
+    struct Shared : InHighMemory {
+        PlatformData platform{};
+        intptr_t slot = 0;  // the data slot
+        AboutRecord about{};
+    };
+    std::unique_ptr<Shared> shared_ = std::make_unique<Shared>();
     DialogAutomation automation_;
     LoadedModule module_;
     std::unique_ptr<HostCallbacks> callbacks_;
-    intptr_t slot_ = 0;
     HostReport* report_ = nullptr;
 };

@@ -39,6 +39,8 @@ TEST(DocumentMemory, DocumentAtTheLimitIsHeldAndOneByteBeyondIsRefused)
 TEST(DocumentMemory, DocumentsLargerThanTheAddressSpaceAreRefused)
 {
     // 4.29 GB: its size fits 32 bits, its blocks do not fit the address space.
+    if (sizeof(void*) == 8)
+        GTEST_SKIP() << "a 64-bit host holds it (host_LargestImageBench imports 32767 x 32767 at 16 bits)";
     HostReport report = ImportTwoImages("width=32767;height=32767;planes=4", 0);
     ASSERT_EQ(report.documents.size(), 2u);
     EXPECT_EQ(report.documents[0].error, ResultOutOfMemory);
@@ -66,7 +68,8 @@ TEST(PixelStoreTest, RowsSpanningBlocksReadBackInOrderAndTheLimitHoldsAtItsEdge)
 
     EXPECT_FALSE(store.Allocate(5, 7, 34)) << "one byte beyond the limit";
     EXPECT_TRUE(store.empty());
-    EXPECT_FALSE(store.Allocate(65536, 65537)) << "more bytes than 32 bits count";
+    if (sizeof(size_t) == 4)
+        EXPECT_FALSE(store.Allocate(65536, 65537)) << "more bytes than 32 bits count";
 }
 
 }  // namespace

@@ -54,7 +54,30 @@ TEST(ModuleLoading, ModuleOfAnotherKindIsRefused)
 TEST(ModuleLoading, PiplWithoutEntryPointIsRefused)
 {
     std::string error = LoadError(BesideProgram("TestModuleNoEntry.8ba"));
-    EXPECT_TRUE(Mentions(error, "names no wx86 entry point")) << error;
+    EXPECT_TRUE(Mentions(error, "names no " + FourCharText(OwnCodeProperty) + " entry point")) << error;
+}
+
+// A host loads only modules of its own architecture and says which one a
+// refused module is for: a test module whose PiPL names the other
+// architecture's code property, and the project's module of the other build
+// (BUILD/win32 beside BUILD/win64).
+TEST(ModuleLoading, ModuleForTheOtherArchitectureIsRefused)
+{
+    const bool host64 = sizeof(void*) == 8;
+    const std::string expected = std::string("is a module for ") + (host64 ? "32" : "64") +
+                                 "-bit hosts (its PiPL names its entry point in '" +
+                                 (host64 ? "wx86', not '8664'" : "8664', not 'wx86'") + "): this " +
+                                 (host64 ? "64" : "32") + "-bit host needs the module built for " +
+                                 (host64 ? "64" : "32") + "-bit hosts";
+    std::string error = LoadError(BesideProgram("TestModuleOtherArch.8ba"));
+    EXPECT_TRUE(Mentions(error, expected)) << error;
+
+    const std::string other = BesideProgram(host64 ? "..\\..\\win32\\bin\\OmbrixImport.8ba"
+                                                   : "..\\..\\win64\\bin\\OmbrixImport.8ba");
+    if (GetFileAttributesA(other.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the other architecture's build is missing: " << other;
+    error = LoadError(other);
+    EXPECT_TRUE(Mentions(error, expected)) << error;
 }
 
 TEST(ModuleLoading, EntryPointThatIsNotExportedIsRefused)

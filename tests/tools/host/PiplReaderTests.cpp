@@ -18,8 +18,12 @@ public:
     }
     PiplBytes& Property(const char (&key)[5], const std::vector<uint8_t>& data, uint32_t length)
     {
+        return Property(FourCharCode(key), data, length);
+    }
+    PiplBytes& Property(uint32_t key, const std::vector<uint8_t>& data, uint32_t length)
+    {
         Put32(FourCharCode("8BIM"));
-        Put32(FourCharCode(key));
+        Put32(key);
         Put32(0);
         Put32(length);
         bytes.insert(bytes.end(), data.begin(), data.end());
@@ -55,7 +59,7 @@ TEST(PiplReader, ReadsKindNameVersionAndEntryPoint)
     pipl.Property("kind", Code("8BAM"), 4)
         .Property("name", Text(std::string("\x09Ombrix...\0\0", 12)), 12)
         .Property("vers", {0x00, 0x00, 0x04, 0x00}, 4)
-        .Property("wx86", Text(std::string("ENTRYPOINT\0\0", 12)), 12);
+        .Property(OwnCodeProperty, Text(std::string("ENTRYPOINT\0\0", 12)), 12);
     PiplInfo info;
     std::string error;
     ASSERT_TRUE(ParsePipl(pipl.bytes.data(), pipl.bytes.size(), &info, &error)) << error;
@@ -70,7 +74,7 @@ TEST(PiplReader, LengthWithoutPaddingIsReadToo)
 {
     PiplBytes pipl(1, 2);
     pipl.Property("name", Text(std::string("\x03" "abc", 4)), 4)
-        .Property("wx86", Text(std::string("Go\0\0", 4)), 3);  // padding not counted
+        .Property(OwnCodeProperty, Text(std::string("Go\0\0", 4)), 3);  // padding not counted
     pipl.Put32(0);  // what a following property would need
     PiplInfo info;
     std::string error;
@@ -92,7 +96,7 @@ TEST(PiplReader, TruncatedResourcesAreMalformed)
 TEST(PiplReader, PropertyLongerThanTheResourceIsMalformed)
 {
     PiplBytes pipl(1, 1);
-    pipl.Property("wx86", Text("ENTRYPOINT"), 400);
+    pipl.Property(OwnCodeProperty, Text("ENTRYPOINT"), 400);
     PiplInfo info;
     std::string error;
     EXPECT_FALSE(ParsePipl(pipl.bytes.data(), pipl.bytes.size(), &info, &error));
@@ -105,6 +109,33 @@ TEST(PiplReader, WrongLeadingWordIsMalformed)
     PiplInfo info;
     std::string error;
     EXPECT_FALSE(ParsePipl(pipl.bytes.data(), pipl.bytes.size(), &info, &error));
+}
+
+// The host takes the entry point from the code property of its own
+// architecture and notes one named for the other only.
+TEST(PiplReader, EntryPointComesFromTheOwnArchitecturesProperty)
+{
+    const std::vector<uint8_t> entry = Text(std::string("ENTRYPOINT\0\0", 12));
+    struct Case {
+        std::vector<uint32_t> codes;
+        bool own, other;
+    } cases[] = {
+        {{OwnCodeProperty}, true, false},
+        {{OtherCodeProperty}, false, true},
+        {{OtherCodeProperty, OwnCodeProperty}, true, true},
+    };
+    for (const Case& c : cases) {
+        PiplBytes pipl(1, uint32_t(c.codes.size()));
+        for (uint32_t code : c.codes)
+            pipl.Property(code, entry, 12);
+        PiplInfo info;
+        std::string error;
+        ASSERT_TRUE(ParsePipl(pipl.bytes.data(), pipl.bytes.size(), &info, &error)) << error;
+        EXPECT_EQ(info.hasEntryPoint, c.own) << c.codes.size();
+        EXPECT_EQ(info.entryPoint, c.own ? "ENTRYPOINT" : "") << c.codes.size();
+        EXPECT_EQ(info.hasOtherEntryPoint, c.other) << c.codes.size();
+    }
+    EXPECT_EQ(FourCharText(OwnCodeProperty), sizeof(void*) == 8 ? "8664" : "wx86");
 }
 
 TEST(PiplReader, MissingPropertiesAreNotInvented)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -73,7 +74,7 @@ ProcessUsage MeasureProcess()
 uint64_t LargestFreeBlock()
 {
     size_t low = 0;
-    size_t high = ~size_t(0) - 0xFFFF;
+    size_t high = size_t(std::min<uint64_t>(SearchCeiling, ~size_t(0) - 0xFFFF));
     while (high - low > 0x10000) {
         const size_t middle = (low + (high - low) / 2) & ~size_t(0xFFFF);
         (CanReserve(middle) ? low : high) = middle;
@@ -87,8 +88,8 @@ uint64_t ReservableBytes()
     std::vector<void*> held;
     held.reserve(4096);
     uint64_t total = 0;
-    while (held.size() < held.capacity()) {
-        const size_t largest = size_t(LargestFreeBlock());
+    while (held.size() < held.capacity() && total < SearchCeiling) {
+        const size_t largest = size_t(std::min<uint64_t>(LargestFreeBlock(), SearchCeiling - total));
         void* block = largest >= (1u << 20) ? VirtualAlloc(nullptr, largest, MEM_RESERVE, PAGE_NOACCESS) : nullptr;
         if (block == nullptr)
             break;

@@ -15,7 +15,10 @@ ProcessUsage MeasureProcess();
 uint64_t CommittedBytes();
 
 // The largest block of address space that can be had in one piece, and all
-// that can be had in pieces of at least a megabyte (reserved, then given back).
+// that can be had in pieces of at least a megabyte (reserved, then given back),
+// both searched up to SearchCeiling: a 64-bit process that reserved its whole
+// address space to measure it would grow until the system ended it.
+constexpr uint64_t SearchCeiling = sizeof(void*) == 8 ? uint64_t(64) << 30 : uint64_t(4) << 30;
 uint64_t LargestFreeBlock();
 uint64_t ReservableBytes();
 

@@ -190,8 +190,10 @@ bool WriteTiff16(const std::string& path, int width, int height, const std::vect
     TIFFSetErrorHandler(nullptr);
     TIFFSetWarningHandler(nullptr);
     FILE* file = std::fopen(path.c_str(), "w+b");
+    // Past 4 GB of samples the file needs 64-bit offsets (BigTIFF).
+    const char* mode = uint64_t(width) * uint64_t(height) * 6 > 0xF0000000u ? "w8" : "w";
     TIFF* tiff = file == nullptr ? nullptr
-                                 : TIFFClientOpen(path.c_str(), "w", file, ReadTiff, WriteTiff, SeekTiff, CloseTiff,
+                                 : TIFFClientOpen(path.c_str(), mode, file, ReadTiff, WriteTiff, SeekTiff, CloseTiff,
                                                   TiffSize, NoMapping, NoUnmapping);
     if (tiff == nullptr) {
         if (file != nullptr)

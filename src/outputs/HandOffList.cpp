@@ -1,5 +1,6 @@
 #include "outputs/HandOffList.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 

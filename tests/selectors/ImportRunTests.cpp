@@ -297,15 +297,13 @@ TEST_F(DriveRootRunTest, SecondRunInOneLoadScansANewFolderWhoseFirstEntryIsAnIma
 // it cannot be started.
 TEST_F(ImportRunTest, FailedHandOffKeepsTheListForTheNextRun)
 {
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string away = std::string(program) + ".away";
-
     Export({Dng("c.dng")});
-    ASSERT_TRUE(MoveFileA(program, away.c_str()));
-    HostReport first = Run();
-    bool movedBack = MoveFileA(away.c_str(), program) != FALSE;
-    ASSERT_TRUE(movedBack);
+    HostReport first;
+    {
+        HostProgramAway away;
+        ASSERT_TRUE(away.Moved());
+        first = Run();
+    }
     std::string firstFolder = ExportFolder();
 
     EXPECT_EQ(CallTrace(first), Trace{"prepare=-128"});

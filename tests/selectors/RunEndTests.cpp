@@ -133,8 +133,9 @@ TEST_F(RunEndTest, DngsThatCouldNotBeHandedOffWaitWithTheirFolderAndGoLaterEachO
 }
 
 // DNGs left waiting when the host unloads the module: the list that held
-// them is given back with the module (their folder stays on disk).
-TEST_F(RunEndTest, WaitingListIsGivenBackWhenTheModuleIsUnloaded)
+// them is given back with the module, and their folder, never recorded,
+// outlives the cleanup of the next load.
+TEST_F(RunEndTest, WaitingListIsGivenBackAtUnloadAndItsFolderOutlivesTheNextCleanup)
 {
     std::vector<ExportEntry> files;
     for (int i = 0; i < 1500; ++i)
@@ -153,6 +154,15 @@ TEST_F(RunEndTest, WaitingListIsGivenBackWhenTheModuleIsUnloaded)
     EXPECT_GT(loaded, before + 100000) << "the 1,500 entries were held";
     EXPECT_LT(after, before + 32768) << "held " << after - before << " bytes after the unload";
     EXPECT_TRUE(CleanupRecords().empty());
+
+    // The next load cleans up old folders: this one, never handed off, stays.
+    const std::string waiting = ExportFolder();
+    exports = scratch.MakeFolder("exports-2");
+    scenario.outputParent = exports;
+    Export({Jpeg("a.jpg")});
+    EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"a.jpg"});
+    EXPECT_NE(GetFileAttributesA(InFolder(waiting, "raw-10000.dng").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
 }
 
 }  // namespace

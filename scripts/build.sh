@@ -4,11 +4,13 @@
 #   BUILD/win32/   the module for 32-bit hosts and its tools and tests (i686)
 #   BUILD/win64/   the module for 64-bit hosts and its tools and tests (x86-64)
 # BUILD defaults to build/. OMBRIX_ARCHS="win32" (or "win64") builds one only.
-# The 64-bit tree is built first: the release, made in the 32-bit tree, carries
-# its module too.
+# The 64-bit tree is built first; BUILD/win64/bin/OmbrixImport.8ba is the
+# module the release (made in the 32-bit tree) takes as OMBRIX_MODULE64.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 generator=""
 command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
 for arch in ${OMBRIX_ARCHS:-win64 win32}; do
@@ -24,12 +26,7 @@ for arch in ${OMBRIX_ARCHS:-win64 win32}; do
     fi
     # The host executable the installer looks up; kept by the build folder.
     if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
-        cmake -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
-    fi
-    module64=$build/win64/bin/OmbrixImport.8ba
-    if [ "$arch" = win32 ] && [ -f "$module64" ] &&
-        ! grep -qxF "OMBRIX_MODULE64:FILEPATH=$module64" "$tree/CMakeCache.txt"; then
-        cmake -B "$tree" -DOMBRIX_MODULE64="$module64" >/dev/null
+        cmake -S "$root" -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
     fi
     cmake --build "$tree" -j "$(nproc)"
 done

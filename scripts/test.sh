@@ -8,6 +8,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 "$root/scripts/build.sh" "$build"
+build=$(cd "$build" && pwd)  # the tests run in folders of their own
 prefix=${OMBRIX_WINEPREFIX:-$build/wineprefix}
 # Every test of both trees, and the scripts they run, use this one prefix.
 OMBRIX_WINEPREFIX=$prefix

@@ -14,12 +14,9 @@ enum class HeaderVerdict {
 // The host describes a document's size in 16-bit signed numbers.
 constexpr unsigned LargestHostSide = 32767;
 
-// The largest block the decoder is asked for in one piece. In a 32-bit
-// process its sizes are 32-bit (some signed), and no larger free block is
-// ever found. In a 64-bit process its sizes are 64-bit and the host's sides
-// are the limit: 16 GB holds every picture the host can describe (32767 x
-// 32767 at 64 bits a pixel is 8.6 GB).
-constexpr uint64_t LargestDecoderBlock = sizeof(void*) == 8 ? uint64_t(16) << 30 : 0x7FFFFFFF;
+// The largest block the decoder is asked for in one piece. Its sizes are
+// 32-bit (some signed), and a 32-bit process never finds a larger free block.
+constexpr uint64_t LargestDecoderBlock = 0x7FFFFFFF;
 
 // The verdict on a picture of width x height pixels whose largest whole-
 // picture buffer holds bitsPerPixel bits a pixel, in rows padded to 4 bytes

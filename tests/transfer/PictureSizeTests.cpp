@@ -1,27 +1,16 @@
 // The sizes a header may declare before the decoder allocates, at the edges.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "decode/PictureSize.h"
 
 namespace {
 
-struct SizeCase {
-    uint64_t width, height, bitsPerPixel;
-    HeaderVerdict verdict;
-};
-
-void ExpectVerdicts(const std::vector<SizeCase>& cases)
-{
-    for (const auto& c : cases)
-        EXPECT_EQ(JudgePictureSize(c.width, c.height, c.bitsPerPixel), c.verdict)
-            << c.width << " x " << c.height << " at " << c.bitsPerPixel << " bits";
-}
-
 TEST(PictureSize, SidesAndBuffersUpToTheirLimits)
 {
-    ExpectVerdicts({
+    const struct {
+        uint64_t width, height, bitsPerPixel;
+        HeaderVerdict verdict;
+    } cases[] = {
         {32767, 1, 24, HeaderVerdict::Decodable},
         {32768, 1, 24, HeaderVerdict::TooLarge},
         {1, 32767, 24, HeaderVerdict::Decodable},
@@ -30,32 +19,19 @@ TEST(PictureSize, SidesAndBuffersUpToTheirLimits)
         {0, 5, 24, HeaderVerdict::Contradictory},
         {5, 0, 24, HeaderVerdict::Contradictory},
         {5, 5, 0, HeaderVerdict::Contradictory},
-        // Nearly 2^32 bits a pixel.
+        // Rows of 65,536 bytes: 32,767 of them fit the largest block, and
+        // rows of 65,540 (padded to 4 bytes) do not.
+        {16384, 32767, 32, HeaderVerdict::Decodable},
+        {16385, 32767, 32, HeaderVerdict::TooLarge},
+        {21845, 32767, 24, HeaderVerdict::Decodable},
+        {21846, 32767, 24, HeaderVerdict::TooLarge},
+        // 4 GB of 32-bit pixels within the sides; nearly 2^32 bits a pixel.
+        {32767, 32767, 32, HeaderVerdict::TooLarge},
         {32767, 32767, uint64_t(65535) * 65535, HeaderVerdict::TooLarge},
-    });
-    if (sizeof(void*) == 4) {
-        ExpectVerdicts({
-            // Rows of 65,536 bytes: 32,767 of them fit the largest block
-            // (2 GB), and rows of 65,540 (padded to 4 bytes) do not.
-            {16384, 32767, 32, HeaderVerdict::Decodable},
-            {16385, 32767, 32, HeaderVerdict::TooLarge},
-            {21845, 32767, 24, HeaderVerdict::Decodable},
-            {21846, 32767, 24, HeaderVerdict::TooLarge},
-            // 4 GB of 32-bit pixels within the sides.
-            {32767, 32767, 32, HeaderVerdict::TooLarge},
-        });
-    } else {
-        ExpectVerdicts({
-            // Every picture the host can describe, up to 64 bits a pixel.
-            {32767, 32767, 24, HeaderVerdict::Decodable},
-            {32767, 32767, 48, HeaderVerdict::Decodable},
-            {32767, 32767, 64, HeaderVerdict::Decodable},
-            // Rows of 524,304 bytes: 32,767 of them fit the largest block
-            // (16 GB), and rows of 524,308 do not.
-            {1, 32767, 524304 * 8, HeaderVerdict::Decodable},
-            {1, 32767, 524304 * 8 + 1, HeaderVerdict::TooLarge},
-        });
-    }
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JudgePictureSize(c.width, c.height, c.bitsPerPixel), c.verdict)
+            << c.width << " x " << c.height << " at " << c.bitsPerPixel << " bits";
 }
 
 }  // namespace

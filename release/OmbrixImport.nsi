@@ -1,23 +1,22 @@
-; The installer of OmbrixImport.8ba. It finds the host through the App Paths
-; entry of its executable (32-bit registry view), proposes the host's
-; Plug-ins folder, copies the module under a temporary name and renames it,
-; and registers an uninstaller that removes exactly what was installed.
+; The installer of OmbrixImport.8ba. It finds the installed hosts through the
+; App Paths entry of their executable, in both registry views, proposes a
+; host's Plug-ins folder, puts each host the module of its own architecture
+; (copied under a temporary name, then renamed), and installs an uninstaller
+; that removes exactly what was installed.
 ; Built by release/CMakeLists.txt:
-;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DHOST_EXE=name.exe -DSTAGE=folder -DOUTFILE=setup.exe
-;            [-DSIGN_COMMAND=release/sign.sh] OmbrixImport.nsi
-; STAGE holds OmbrixImport.8ba, THIRD-PARTY-NOTICES.txt and the user guides.
+;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DHOST_EXE=name.exe -DSUPPORT=address -DSUPPORT_LINK=url
+;            -DMODULE32=file [-DMODULE64=file] -DREMOVER_FILE=uninstall.exe -DSTAGE=folder
+;            -DOUTFILE=setup.exe [-DSIGN_COMMAND=release/sign.sh] OmbrixImport.nsi
+; STAGE holds THIRD-PARTY-NOTICES.txt and the user guides; REMOVER_FILE is
+; the uninstaller built from uninstall.nsi.
 
 Unicode true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include x64.nsh
 
-!define MODULE "OmbrixImport.8ba"
-!define PARTIAL "OmbrixImport.8ba.partial"
-!define UNINSTALLER "uninstall.exe"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OmbrixImport"
 !define APP_PATHS_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\${HOST_EXE}"
-!define PROGRAM_FOLDER "Ombrix Import"
 
 Name "Ombrix Import ${VERSION}"
 OutFile "${OUTFILE}"
@@ -25,24 +24,32 @@ OutFile "${OUTFILE}"
 ; when the chosen folder cannot be written.
 RequestExecutionLevel highest
 SetCompressor /SOLID lzma
+; Files keep no build time, so that two builds of one commit are identical.
+SetDateSave off
 ManifestDPIAware true
 BrandingText "Korvel"
 ShowInstDetails show
-ShowUninstDetails show
 
 !ifdef SIGN_COMMAND
 !finalize '"${SIGN_COMMAND}" "%1"'
-!uninstfinalize '"${SIGN_COMMAND}" "%1" "the uninstaller"'
 !endif
 
-Var HostFolder       ; the folder of the host's executable; empty when not found
-Var ProgramFolder    ; uninstaller, guides and notices
+Var Host32        ; folder of a host's executable of that architecture; empty when none
+Var Host64
+Var Proposed      ; the folder the page proposes: kept, it serves every host found
+Var Target32      ; where this run puts each module; empty: that one is not installed
+Var Target64
+Var Created32     ; 1 when the installer made that folder (now or in an earlier run)
+Var Created64
+Var Prev32        ; the record of the installation this one replaces
+Var Prev64
+Var PrevCreated32
+Var PrevCreated64
+Var ProgramFolder ; uninstaller, guides and notices
 Var DirectoryText
-Var PluginFolder     ; the uninstaller's: where the module was put
-Var CreatedFolder    ; the uninstaller's: 1 when the installer made the Plug-ins folder
+Var Failure       ; after a check: 0, 3 (cannot be written) or 4 (module in use)
 
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
-!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !define MUI_ABORTWARNING
 
 !define MUI_DIRECTORYPAGE_TEXT_TOP "$DirectoryText"
@@ -53,12 +60,10 @@ Var CreatedFolder    ; the uninstaller's: 1 when the installer made the Plug-ins
 !define MUI_FINISHPAGE_TEXT "$(FinishText)"
 !insertmacro MUI_PAGE_FINISH
 
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_INSTFILES
-
 ; The language is the user's Windows language, as for the module's own texts.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "French"
+!include "shared.nsh"   ; makensis works in the script's folder
 
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
@@ -73,21 +78,63 @@ LangString PluginsFolder ${LANG_ENGLISH} "Plug-ins folder"
 LangString PluginsFolder ${LANG_FRENCH} "Dossier Plug-ins"
 LangString HostFound ${LANG_ENGLISH} "Setup will put the Ombrix import module into the Plug-ins folder of the image editor found on this computer. To use another folder, click Browse and select it. Click Install to start the installation."
 LangString HostFound ${LANG_FRENCH} "Le programme d'installation va placer le module d'import Ombrix dans le dossier Plug-ins de l'éditeur d'images trouvé sur cet ordinateur. Pour utiliser un autre dossier, cliquez sur Parcourir et choisissez-le. Cliquez sur Installer pour démarrer l'installation."
+LangString HostsFound ${LANG_ENGLISH} "Setup will put the Ombrix import module into the Plug-ins folders of both image editors found on this computer: the 64-bit one below, and $Host32\Plug-ins for the 32-bit one. To use only another folder, click Browse and select it. Click Install to start the installation."
+LangString HostsFound ${LANG_FRENCH} "Le programme d'installation va placer le module d'import Ombrix dans les dossiers Plug-ins des deux éditeurs d'images trouvés sur cet ordinateur : celui de l'éditeur 64 bits ci-dessous, et $Host32\Plug-ins pour l'éditeur 32 bits. Pour n'utiliser qu'un autre dossier, cliquez sur Parcourir et choisissez-le. Cliquez sur Installer pour démarrer l'installation."
 LangString HostMissing ${LANG_ENGLISH} "The image editor was not found on this computer. Click Browse and select its Plug-ins folder (inside the image editor's own folder), then click Install."
 LangString HostMissing ${LANG_FRENCH} "L'éditeur d'images est introuvable sur cet ordinateur. Cliquez sur Parcourir et choisissez son dossier Plug-ins (dans le dossier de l'éditeur d'images), puis cliquez sur Installer."
-LangString NotWritable ${LANG_ENGLISH} "The folder $INSTDIR cannot be written.$\r$\n$\r$\nThe image editor's folder can only be changed with administrator rights: start the installer again as an administrator (right-click, Run as administrator), or choose another folder."
-LangString NotWritable ${LANG_FRENCH} "Impossible d'écrire dans le dossier $INSTDIR.$\r$\n$\r$\nLe dossier de l'éditeur d'images ne peut être modifié qu'avec les droits d'administrateur : relancez le programme d'installation en tant qu'administrateur (clic droit, Exécuter en tant qu'administrateur), ou choisissez un autre dossier."
-LangString InUse ${LANG_ENGLISH} "$INSTDIR\${MODULE} is in use: the image editor is running.$\r$\n$\r$\nClose the image editor, then click Retry."
-LangString InUse ${LANG_FRENCH} "$INSTDIR\${MODULE} est en cours d'utilisation : l'éditeur d'images est ouvert.$\r$\n$\r$\nFermez l'éditeur d'images, puis cliquez sur Réessayer."
+LangString NotWritable ${LANG_ENGLISH} "The folder $R8 cannot be written.$\r$\n$\r$\nThe image editor's folder can only be changed with administrator rights: start the installer again as an administrator (right-click, Run as administrator), or choose another folder."
+LangString NotWritable ${LANG_FRENCH} "Impossible d'écrire dans le dossier $R8.$\r$\n$\r$\nLe dossier de l'éditeur d'images ne peut être modifié qu'avec les droits d'administrateur : relancez le programme d'installation en tant qu'administrateur (clic droit, Exécuter en tant qu'administrateur), ou choisissez un autre dossier."
 LangString FinishText ${LANG_ENGLISH} "The Ombrix import module is in $INSTDIR.$\r$\n$\r$\nStart the image editor and choose File > Import > $\"Ombrix...$\". The user guide is in $ProgramFolder."
 LangString FinishText ${LANG_FRENCH} "Le module d'import Ombrix se trouve dans $INSTDIR.$\r$\n$\r$\nDémarrez l'éditeur d'images et choisissez Fichier > Importation > « Ombrix... ». Le guide de l'utilisateur se trouve dans $ProgramFolder."
-LangString UnInUse ${LANG_ENGLISH} "$PluginFolder\${MODULE} is in use: the image editor is running.$\r$\n$\r$\nClose the image editor, then click Retry."
-LangString UnInUse ${LANG_FRENCH} "$PluginFolder\${MODULE} est en cours d'utilisation : l'éditeur d'images est ouvert.$\r$\n$\r$\nFermez l'éditeur d'images, puis cliquez sur Réessayer."
 
-; The host's folder from the App Paths entry of its executable, machine-wide
-; first, then the user's; a stale entry whose folder is gone counts as none.
-Function FindHost
-    StrCpy $HostFolder ""
+; The bitness of a program by its header's machine field: pops the path,
+; pushes 64, 32, or "" when the file is no readable program.
+Function ProgramBits
+    Exch $0
+    Push $1
+    Push $2
+    Push $3
+    StrCpy $3 ""
+    ClearErrors
+    FileOpen $1 $0 r
+    ${IfNot} ${Errors}
+        ; The offset of the PE header, little-endian at 0x3C (below 16 MB
+        ; in any real program, so three bytes suffice).
+        FileSeek $1 0x3C SET
+        FileReadByte $1 $0
+        FileReadByte $1 $2
+        IntOp $2 $2 << 8
+        IntOp $0 $0 | $2
+        FileReadByte $1 $2
+        IntOp $2 $2 << 16
+        IntOp $0 $0 | $2
+        ; Past the four-byte PE signature: the machine.
+        IntOp $0 $0 + 4
+        FileSeek $1 $0 SET
+        FileReadByte $1 $0
+        FileReadByte $1 $2
+        IntOp $2 $2 << 8
+        IntOp $0 $0 | $2
+        ${If} $0 = 0x8664
+            StrCpy $3 64
+        ${ElseIf} $0 = 0x14C
+            StrCpy $3 32
+        ${EndIf}
+        FileClose $1
+    ${EndIf}
+    ClearErrors
+    StrCpy $0 $3
+    Pop $3
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
+; Reads the App Paths entry of the host's executable in the current registry
+; view, machine-wide first, then the user's, and files the host's folder
+; under the executable's own architecture (read from its header; the view's,
+; $R0, when the header cannot be read). A stale entry counts as none.
+Function FindHostInView
     ReadRegStr $0 HKLM "${APP_PATHS_KEY}" ""
     ${If} $0 == ""
         ReadRegStr $0 HKCU "${APP_PATHS_KEY}" ""
@@ -97,34 +144,77 @@ Function FindHost
         StrCpy $0 $0 "" 1
         StrCpy $0 $0 -1
     ${EndIf}
-    ${If} $0 != ""
-        ${GetParent} $0 $1
-        ${If} ${FileExists} "$1\*.*"
-            StrCpy $HostFolder $1
+    ${If} $0 == ""
+        Return
+    ${EndIf}
+    ${IfNot} ${FileExists} $0
+        Return
+    ${EndIf}
+    ${GetParent} $0 $1
+    Push $0
+    Call ProgramBits
+    Pop $2
+    ${If} $2 == ""
+        StrCpy $2 $R0
+    ${EndIf}
+    ${If} $2 == 64
+        ${If} $Host64 == ""
+            StrCpy $Host64 $1
         ${EndIf}
+    ${ElseIf} $Host32 == ""
+        StrCpy $Host32 $1
     ${EndIf}
 FunctionEnd
 
 Function .onInit
-    SetRegView 32
+    ; /CURRENTUSER: for this user only, even for an administrator.
     UserInfo::GetAccountType
     Pop $0
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/CURRENTUSER" $2
+    ${IfNot} ${Errors}
+        StrCpy $0 "User"
+    ${EndIf}
     ${If} $0 == "Admin"
         SetShellVarContext all
-        StrCpy $ProgramFolder "$PROGRAMFILES32\${PROGRAM_FOLDER}"
+        ${If} ${RunningX64}
+            StrCpy $ProgramFolder "$PROGRAMFILES64\${PROGRAM_FOLDER}"
+        ${Else}
+            StrCpy $ProgramFolder "$PROGRAMFILES32\${PROGRAM_FOLDER}"
+        ${EndIf}
     ${Else}
         SetShellVarContext current
         StrCpy $ProgramFolder "$LOCALAPPDATA\${PROGRAM_FOLDER}"
     ${EndIf}
-    Call FindHost
+
+    ${If} ${RunningX64}
+        SetRegView 64
+        StrCpy $R0 64
+        Call FindHostInView
+    ${EndIf}
+    SetRegView 32
+    StrCpy $R0 32
+    Call FindHostInView
+!ifndef MODULE64
+    ; No module here that a 64-bit host could load.
+    StrCpy $Host64 ""
+!endif
+
     StrCpy $DirectoryText "$(HostMissing)"
-    ${If} $HostFolder != ""
+    ${If} $Host64 != ""
+        StrCpy $Proposed "$Host64\Plug-ins"
+        StrCpy $DirectoryText "$(HostFound)"
+        ${If} $Host32 != ""
+            StrCpy $DirectoryText "$(HostsFound)"
+        ${EndIf}
+    ${ElseIf} $Host32 != ""
+        StrCpy $Proposed "$Host32\Plug-ins"
         StrCpy $DirectoryText "$(HostFound)"
     ${EndIf}
-    ; /D= wins over the host's folder.
+    ; /D= wins over the hosts' folders.
     ${If} $INSTDIR == ""
-    ${AndIf} $HostFolder != ""
-        StrCpy $INSTDIR "$HostFolder\Plug-ins"
+        StrCpy $INSTDIR $Proposed
     ${EndIf}
     ${If} $INSTDIR == ""
     ${AndIf} ${Silent}
@@ -134,144 +224,319 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
-; Sets the error flag when $INSTDIR cannot be written; makes it when missing.
-Function CheckWritable
+; Where each module goes. The proposed folder kept: every host found gets
+; the module of its architecture. Another folder: the module of the host
+; whose executable is beside it, else the one of this Windows.
+Function PlanTargets
+    StrCpy $Target32 ""
+    StrCpy $Target64 ""
+    ${If} $INSTDIR == $Proposed
+        ${If} $Host64 != ""
+            StrCpy $Target64 "$Host64\Plug-ins"
+        ${EndIf}
+        ${If} $Host32 != ""
+            StrCpy $Target32 "$Host32\Plug-ins"
+        ${EndIf}
+        Return
+    ${EndIf}
+    ${GetParent} $INSTDIR $0
+    Push "$0\${HOST_EXE}"
+    Call ProgramBits
+    Pop $1
+    ${If} $1 == ""
+        StrCpy $1 32
+        ${If} ${RunningX64}
+            StrCpy $1 64
+        ${EndIf}
+    ${EndIf}
+!ifndef MODULE64
+    StrCpy $1 32
+!endif
+    ${If} $1 == 64
+        StrCpy $Target64 $INSTDIR
+    ${Else}
+        StrCpy $Target32 $INSTDIR
+    ${EndIf}
+FunctionEnd
+
+; Checks that the module can go into the folder $R8: it exists or can be
+; made, a file can be written in it, and a module already there is not held
+; by a running host. Sets $Failure. With $R7 = 1 (a check only) the folders
+; it made are removed again.
+Function CheckTarget
+    StrCpy $Failure 0
+    ; The nearest folder that exists; everything below it is made here.
+    StrCpy $2 $R8
+    ${DoUntil} ${FileExists} "$2\*.*"
+        ${GetParent} $2 $2
+        ${If} $2 == ""
+            ${ExitDo}
+        ${EndIf}
+    ${Loop}
     ClearErrors
-    CreateDirectory "$INSTDIR"
-    ${IfNot} ${Errors}
-        FileOpen $0 "$INSTDIR\${PARTIAL}" w
-        ${IfNot} ${Errors}
-            FileClose $0
-            Delete "$INSTDIR\${PARTIAL}"
+    CreateDirectory $R8
+    !insertmacro ErrorsTo $0
+    ${If} $0 = 0
+        FileOpen $1 "$R8\${PARTIAL}" w
+        !insertmacro ErrorsTo $0
+        ${If} $0 = 0
+            FileClose $1
+            Delete "$R8\${PARTIAL}"
+        ${EndIf}
+    ${EndIf}
+    ${If} $0 = 1
+        StrCpy $Failure 3
+    ${ElseIf} ${FileExists} "$R8\${MODULE}"
+        ; A module that a running host has loaded cannot be opened for writing.
+        ClearErrors
+        FileOpen $1 "$R8\${MODULE}" a
+        !insertmacro ErrorsTo $0
+        ${If} $0 = 0
+            FileClose $1
+        ${Else}
+            StrCpy $Failure 4
+        ${EndIf}
+    ${EndIf}
+    ${If} $R7 = 1
+        StrCpy $1 $R8
+        ${DoWhile} $1 != $2
+            ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
+            RMDir $1
+            ${GetParent} $1 $1
+        ${Loop}
+    ${EndIf}
+    ClearErrors
+FunctionEnd
+
+; Checks the folder $R8 and says what stops the installation: a module in
+; use (Retry checks again), or a folder that cannot be written. $Failure
+; stays nonzero when the user gives up.
+Function CheckTargetAndSay
+    retry:
+    Call CheckTarget
+    ${If} $Failure = 4
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
+    ${ElseIf} $Failure = 3
+        MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+    ${EndIf}
+FunctionEnd
+
+; The page keeps the user when a folder will not do, so that another can be
+; chosen or the same tried again.
+Function DirectoryLeave
+    Call PlanTargets
+    StrCpy $R7 1
+    ${If} $Target64 != ""
+        StrCpy $R8 $Target64
+        Call CheckTargetAndSay
+        ${If} $Failure <> 0
+            Abort
+        ${EndIf}
+    ${EndIf}
+    ${If} $Target32 != ""
+        StrCpy $R8 $Target32
+        Call CheckTargetAndSay
+        ${If} $Failure <> 0
+            Abort
         ${EndIf}
     ${EndIf}
 FunctionEnd
 
-Function DirectoryLeave
-    ${IfNot} ${FileExists} "$INSTDIR\*.*"
-        Return
-    ${EndIf}
-    Call CheckWritable
-    ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)"
-        Abort
-    ${EndIf}
-FunctionEnd
-
-; Fails the installation: the message (silent: none), the exit code, stop.
-; Abort would turn every code into 2, so a silent run quits.
-!macro Fail text code
-    Delete "$INSTDIR\${PARTIAL}"
-    !if "${text}" != ""
-        MessageBox MB_OK|MB_ICONSTOP "${text}" /SD IDOK
-    !endif
-    SetErrorLevel ${code}
+; Ends a failed installation with the exit code $Failure. Abort would turn
+; every code into 2, so a silent run quits.
+!macro Fail
+    SetErrorLevel $Failure
     ${If} ${Silent}
         Quit
     ${EndIf}
     Abort
 !macroend
 
-Section "Ombrix Import"
-    SetRegView 32
-    StrCpy $R0 0
-    ${IfNot} ${FileExists} "$INSTDIR\*.*"
-        StrCpy $R0 1
-    ${EndIf}
-    Call CheckWritable
-    ${If} ${Errors}
-        !insertmacro Fail "$(NotWritable)" 3
-    ${EndIf}
-    ; The module is written under a temporary name and renamed once whole:
-    ; the host never finds a half-copied module.
-    SetOverwrite on
+; Moves the module copied to $R8\PARTIAL onto $R8\MODULE; a module the
+; running host holds can be neither deleted nor replaced (Retry tries again).
+Function ReplaceModule
+    retry:
     ClearErrors
-    File "/oname=$INSTDIR\${PARTIAL}" "${STAGE}\${MODULE}"
-    ${If} ${Errors}
-        !insertmacro Fail "$(NotWritable)" 3
+    ${If} ${FileExists} "$R8\${MODULE}"
+        Delete "$R8\${MODULE}"
     ${EndIf}
-    ; A module the running host has loaded can be neither written nor deleted.
-    replace:
-    ClearErrors
-    ${If} ${FileExists} "$INSTDIR\${MODULE}"
-        Delete "$INSTDIR\${MODULE}"
+    !insertmacro ErrorsTo $0
+    ${If} $0 = 0
+        Rename "$R8\${PARTIAL}" "$R8\${MODULE}"
+        !insertmacro ErrorsTo $0
     ${EndIf}
-    ${IfNot} ${Errors}
-        Rename "$INSTDIR\${PARTIAL}" "$INSTDIR\${MODULE}"
+    StrCpy $Failure 0
+    ${If} $0 = 1
+        ${If} ${FileExists} "$R8\${MODULE}"
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
+            StrCpy $Failure 4
+        ${Else}
+            MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+            StrCpy $Failure 3
+        ${EndIf}
+        Delete "$R8\${PARTIAL}"
     ${EndIf}
-    ${If} ${Errors}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY replace
-        !insertmacro Fail "" 4
-    ${EndIf}
+FunctionEnd
 
-    ; A module left by an earlier installation into another folder is ours too.
-    ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "PluginFolder"
-    ${If} $1 != ""
-    ${AndIf} $1 != $INSTDIR
-        Delete "$1\${MODULE}"
+; Puts one module into the folder (a variable), or fails the installation.
+!macro PlaceModule folder source
+    ${If} ${folder} != ""
+        StrCpy $R8 ${folder}
+        DetailPrint "$R8\${MODULE}"
+        ClearErrors
+        SetOverwrite on
+        File "/oname=$R8\${PARTIAL}" "${source}"
+        !insertmacro ErrorsTo $0
+        ${If} $0 = 1
+            Delete "$R8\${PARTIAL}"
+            StrCpy $Failure 3
+            MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+        ${Else}
+            Call ReplaceModule
+        ${EndIf}
+        ${If} $Failure <> 0
+            !insertmacro Fail
+        ${EndIf}
     ${EndIf}
+!macroend
+
+; Removes the module of an earlier installation from the folder $R8 unless
+; this run installs into that same folder (however it is spelled); the
+; folder goes too when the installer had made it and it is empty now.
+Function RemoveEarlierModule
+    StrCpy $Failure 0
+    ${If} $R8 == ""
+        Return
+    ${EndIf}
+    ${If} $Target64 != ""
+        Push $Target64
+        Push $R8
+        Call SameFolder
+        ${If} $R9 = 1
+            Return
+        ${EndIf}
+    ${EndIf}
+    ${If} $Target32 != ""
+        Push $Target32
+        Push $R8
+        Call SameFolder
+        ${If} $R9 = 1
+            Return
+        ${EndIf}
+    ${EndIf}
+    retry:
+    ClearErrors
+    ${If} ${FileExists} "$R8\${MODULE}"
+        Delete "$R8\${MODULE}"
+    ${EndIf}
+    !insertmacro ErrorsTo $0
+    ${If} $0 = 1
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
+        StrCpy $Failure 4
+        Return
+    ${EndIf}
+    ${If} $R6 = 1
+        RMDir $R8
+    ${EndIf}
+FunctionEnd
+
+; $R8 is a target: leaves 1 in $R9 when the installer made it, in this run
+; ($R9 already 1) or in the earlier one.
+Function MadeByInstaller
+    ${If} $R9 = 1
+        Return
+    ${EndIf}
+    ${If} $PrevCreated64 = 1
+        Push $R8
+        Push $Prev64
+        Call SameFolder
+    ${EndIf}
+    ${If} $R9 = 0
+    ${AndIf} $PrevCreated32 = 1
+        Push $R8
+        Push $Prev32
+        Call SameFolder
+    ${EndIf}
+FunctionEnd
+
+!macro WriteRecordOf bits
+    ${If} $Target${bits} != ""
+        WriteRegStr SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}${bits}" $Target${bits}
+        WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}${bits}" $Created${bits}
+        ${GetSize} $Target${bits} "/M=${MODULE} /S=0K" $2 $3 $4
+        IntOp $1 $1 + $2
+    ${Else}
+        DeleteRegValue SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}${bits}"
+        DeleteRegValue SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}${bits}"
+    ${EndIf}
+!macroend
+
+!macro CheckAndNote bits
+    ${If} $Target${bits} != ""
+        StrCpy $R8 $Target${bits}
+        StrCpy $R9 0
+        ${IfNot} ${FileExists} "$R8\*.*"
+            StrCpy $R9 1
+        ${EndIf}
+        Call CheckTargetAndSay
+        ${If} $Failure <> 0
+            !insertmacro Fail
+        ${EndIf}
+        Call MadeByInstaller
+        StrCpy $Created${bits} $R9
+    ${EndIf}
+!macroend
+
+!macro RemoveEarlier bits
+    StrCpy $R8 $Prev${bits}
+    StrCpy $R6 $PrevCreated${bits}
+    Call RemoveEarlierModule
+    ${If} $Failure <> 0
+        !insertmacro Fail
+    ${EndIf}
+!macroend
+
+Section "Ombrix Import"
+    !insertmacro UseEntryView
+    ReadRegStr $Prev32 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}32"
+    ReadRegStr $Prev64 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}64"
+    ReadRegDWORD $PrevCreated32 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}32"
+    ReadRegDWORD $PrevCreated64 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}64"
+    Call PlanTargets
+
+    ; Every check before anything changes; the folders are made here.
+    StrCpy $R7 0
+    !insertmacro CheckAndNote 64
+    !insertmacro CheckAndNote 32
+    ; An earlier installation's modules elsewhere go before the new ones come:
+    ; a folder recorded under another spelling of a target still ends up
+    ; with the new module.
+    !insertmacro RemoveEarlier 64
+    !insertmacro RemoveEarlier 32
+!ifdef MODULE64
+    !insertmacro PlaceModule $Target64 "${MODULE64}"
+!endif
+    !insertmacro PlaceModule $Target32 "${MODULE32}"
 
     SetOutPath "$ProgramFolder"
     File "${STAGE}\THIRD-PARTY-NOTICES.txt"
     File "${STAGE}\user-guide.html"
     File "${STAGE}\user-guide-fr.html"
-    WriteUninstaller "$ProgramFolder\${UNINSTALLER}"
+    File "/oname=${REMOVER}" "${REMOVER_FILE}"
 
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Ombrix Import"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Korvel"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$ProgramFolder\${UNINSTALLER}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "HelpLink" "${SUPPORT_LINK}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Contact" "${SUPPORT}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$ProgramFolder\${REMOVER}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$ProgramFolder"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$ProgramFolder\${UNINSTALLER}"'
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$ProgramFolder\${UNINSTALLER}" /S'
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "PluginFolder" "$INSTDIR"
-    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "CreatedPluginFolder" $R0
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$ProgramFolder\${REMOVER}"'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$ProgramFolder\${REMOVER}" /S'
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$ProgramFolder" "/S=0K" $1 $2 $3
-    ${GetSize} "$INSTDIR" "/M=${MODULE} /S=0K" $2 $3 $4
-    IntOp $1 $1 + $2
+    !insertmacro WriteRecordOf 64
+    !insertmacro WriteRecordOf 32
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $1
-SectionEnd
-
-Function un.onInit
-    SetRegView 32
-    SetShellVarContext all
-    ReadRegStr $PluginFolder SHCTX "${UNINSTALL_KEY}" "PluginFolder"
-    ${If} $PluginFolder == ""
-        SetShellVarContext current
-        ReadRegStr $PluginFolder SHCTX "${UNINSTALL_KEY}" "PluginFolder"
-    ${EndIf}
-    ReadRegDWORD $CreatedFolder SHCTX "${UNINSTALL_KEY}" "CreatedPluginFolder"
-FunctionEnd
-
-; Removes what the installer put down and nothing else: export folders, the
-; converter's settings and anything beside the module stay.
-Section "Uninstall"
-    SetRegView 32
-    ${If} $PluginFolder != ""
-        remove:
-        ClearErrors
-        ${If} ${FileExists} "$PluginFolder\${MODULE}"
-            Delete "$PluginFolder\${MODULE}"
-        ${EndIf}
-        ${If} ${Errors}
-            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(UnInUse)" /SD IDCANCEL IDRETRY remove
-            SetErrorLevel 4
-            ${If} ${Silent}
-                Quit
-            ${EndIf}
-            Abort
-        ${EndIf}
-        Delete "$PluginFolder\${PARTIAL}"
-        ${If} $CreatedFolder == 1
-            RMDir "$PluginFolder"
-        ${EndIf}
-    ${EndIf}
-    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
-    Delete "$INSTDIR\user-guide.html"
-    Delete "$INSTDIR\user-guide-fr.html"
-    Delete "$INSTDIR\${UNINSTALLER}"
-    RMDir "$INSTDIR"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

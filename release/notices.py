@@ -1,16 +1,20 @@
 #!/usr/bin/python3
-"""Writes THIRD-PARTY-NOTICES.txt for the libraries linked into the module.
+"""Writes THIRD-PARTY-NOTICES.txt for the code linked into the modules.
 
-The texts are taken from the Debian source packages that
-deps/build-freeimage.sh downloaded and built, never retyped: each library's
-licence file(s) from the upstream tarball, and its copyright lines from the
-upstream stanzas of debian/copyright.
+The texts are taken from Debian packages, never retyped: for the image
+libraries, from the source packages that deps/build-freeimage.sh downloaded
+and built (each library's licence file(s) from the upstream tarball, its
+copyright lines from the upstream stanzas of debian/copyright); for the
+compiler's runtime (mingw-w64's C runtime and winpthreads, GCC's runtime
+libraries), from the copyright files of the installed toolchain packages.
 
-Usage: notices.py FREEIMAGE_PREFIX OUTPUT
+Usage: notices.py FREEIMAGE_PREFIX PATCHES_FOLDER OUTPUT
 FREEIMAGE_PREFIX/versions.txt names the package versions built; their sources
-lie in FREEIMAGE_PREFIX/../sources.
+lie in FREEIMAGE_PREFIX/../sources. PATCHES_FOLDER holds the project's own
+patches to FreeImage, which the notices reproduce.
 """
 import re
+import subprocess
 import sys
 import tarfile
 from pathlib import Path
@@ -28,6 +32,19 @@ LIBRARIES = [
     # Only its half-float header is compiled in, through FreeImage's TIFF support.
     ("imath", "Imath", [("LICENSE.md", None)]),
 ]
+
+# The compiler's runtime, linked into every module: the Debian package whose
+# copyright file holds the texts, the name users know, and what to take.
+MINGW_PACKAGE = "mingw-w64-common"
+# Stanzas of mingw-w64's machine-readable copyright file for the code that
+# ends up in a module: the C runtime and winpthreads (its tests excepted).
+MINGW_LINKED = ("*", "mingw-w64-crt/", "mingw-w64-libraries/winpthreads/")
+MINGW_UNLINKED = ("mingw-w64-libraries/winpthreads/tests_pthread/",)
+GCC_PACKAGE = "gcc-mingw-w64-base"
+# GCC's copyright file is prose: its statement about the runtime libraries
+# and the runtime library exception, each from a line to the line after it.
+GCC_PARTS = [("COPYRIGHT STATEMENTS AND LICENSING TERMS", "The libbacktrace library is licensed under the following terms:"),
+             ("GCC RUNTIME LIBRARY EXCEPTION", "libquadmath/*.[hc]:")]
 
 RULE = "=" * 78
 
@@ -49,11 +66,17 @@ def source_files(sources, package, version):
     return sources / upstream[0], sources / debian[0]
 
 
+def normalised(text):
+    """One kind of line end, whatever the source used, and no trailing blanks."""
+    lines = text.replace("\r\n", "\n").replace("\r", "\n").split("\n")
+    return "\n".join(line.rstrip() for line in lines)
+
+
 def member_text(tarball, name):
     with tarfile.open(tarball) as tar:
         for member in tar.getmembers():
             if member.isfile() and name in (member.name, member.name.split("/", 1)[-1]):
-                return tar.extractfile(member).read().decode("utf-8")
+                return normalised(tar.extractfile(member).read().decode("utf-8"))
     fail(f"{tarball.name} holds no {name}")
 
 
@@ -84,34 +107,135 @@ def copyright_lines(copyright_text):
     return found
 
 
+def read_versions(versions_file):
+    """The versions built, and for each one older than apt lists, the listed one."""
+    built, listed = {}, {}
+    for line in versions_file.read_text().splitlines():
+        words = line.split()
+        if len(words) == 2:
+            built[words[0]] = words[1]
+        elif len(words) == 3 and words[0] == "listed":
+            listed[words[1]] = words[2]
+    return built, listed
+
+
+def installed_version(package):
+    try:
+        return subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], check=True,
+                              capture_output=True, text=True).stdout.strip()
+    except (OSError, subprocess.CalledProcessError):
+        fail(f"the package {package} is not installed: run scripts/install-packages.sh")
+
+
+def copyright_file(package):
+    path = Path("/usr/share/doc") / package / "copyright"
+    if not path.is_file():
+        fail(f"{path} is missing: run scripts/install-packages.sh")
+    return normalised(path.read_text(encoding="utf-8"))
+
+
+def mingw_section():
+    """mingw-w64's stanzas for the C runtime and winpthreads, with the licence
+    paragraphs they name."""
+    stanzas = re.split(r"\n\s*\n(?=\S)", copyright_file(MINGW_PACKAGE))
+    licences = {}
+    for stanza in stanzas:
+        if stanza.startswith("License:") and "\n" in stanza:
+            licences[stanza.split("\n", 1)[0][len("License:"):].strip()] = stanza
+    chosen, named = [], []
+    for stanza in stanzas:
+        files = re.match(r"Files:(.*(?:\n[ \t].*)*)", stanza)
+        if not files:
+            continue
+        patterns = files.group(1).split()
+        if any(p.startswith(MINGW_UNLINKED) for p in patterns):
+            continue
+        if not any(p == "*" or p.startswith(MINGW_LINKED[1:]) for p in patterns):
+            continue
+        chosen.append(stanza)
+        licence = re.search(r"^License:\s*(.*)$", stanza, re.M).group(1)
+        for name in re.split(r"\s+(?:and|or)\s+", licence.strip()):
+            if name in licences and name not in named:
+                named.append(name)
+    if not any("winpthreads" in stanza for stanza in chosen):
+        fail(f"the copyright file of {MINGW_PACKAGE} has no winpthreads stanza")
+    version = installed_version(MINGW_PACKAGE)
+    return "\n".join([
+        RULE, f"mingw-w64 C runtime and winpthreads (Debian package {MINGW_PACKAGE} {version})", RULE, "",
+        "The C runtime start-up code and helpers of mingw-w64 and its POSIX threads",
+        "library, winpthreads, are linked into each module. From the package's",
+        "copyright file, the parts that cover them:", "",
+        "\n\n".join(chosen + [licences[name] for name in named]).rstrip()]) + "\n"
+
+
+def gcc_section():
+    text = copyright_file(GCC_PACKAGE)
+    version = installed_version(GCC_PACKAGE)
+    parts = [excerpt(text, bounds).rstrip() for bounds in GCC_PARTS]
+    return "\n".join([
+        RULE, f"GCC runtime libraries: libgcc, libstdc++ (Debian package {GCC_PACKAGE} {version})", RULE, "",
+        "GCC's runtime libraries are linked into each module under the GCC Runtime",
+        "Library Exception. From the package's copyright file:", "",
+        "\n\n".join(parts)]) + "\n"
+
+
+def freeimage_changes(sources, version, debian, patches):
+    """What makes the FreeImage in the modules a modified one, and where its
+    corresponding source is."""
+    series = [name for name in member_text(debian, "debian/patches/series").splitlines()
+              if name.strip() and not name.startswith("#")]
+    dsc = sources / f"freeimage_{version.split(':')[-1]}.dsc"
+    files = re.findall(r"^ [0-9a-f]{64} \d+ (\S+)$", dsc.read_text().split("Checksums-Sha256:", 1)[-1], re.M)
+    own = sorted(patches.glob("*.patch"))
+    lines = ["", "--- Changes to FreeImage ---", "",
+             "The FreeImage in the modules is a modified version: Debian's patches",
+             "and the project's own were applied to the original source.", "",
+             f"Debian's patches (debian/patches in the Debian source package freeimage {version}):"]
+    lines += [f"  {name}" for name in series]
+    lines += ["", "The corresponding source is that Debian source package, from Debian's",
+              f"archive (apt-get source freeimage={version}), made of:"]
+    lines += [f"  {name}" for name in files]
+    lines += ["", "with the project's own patches applied after Debian's, reproduced here whole:"]
+    for patch in own:
+        lines += ["", f"- {patch.name}", "", normalised(patch.read_text(encoding="utf-8")).rstrip()]
+    return lines
+
+
 def main():
-    if len(sys.argv) != 3:
-        fail("usage: notices.py FREEIMAGE_PREFIX OUTPUT")
-    prefix = Path(sys.argv[1])
+    if len(sys.argv) != 4:
+        fail("usage: notices.py FREEIMAGE_PREFIX PATCHES_FOLDER OUTPUT")
+    prefix, patches = Path(sys.argv[1]), Path(sys.argv[2])
     versions_file = prefix / "versions.txt"
     if not versions_file.is_file():
         fail(f"{versions_file} is missing (the FreeImage build writes it)")
-    versions = dict(line.split(None, 1) for line in versions_file.read_text().splitlines() if " " in line)
+    versions, listed = read_versions(versions_file)
     sources = prefix.parent / "sources"
 
     parts = [
         "THIRD-PARTY NOTICES for OmbrixImport.8ba\n\n"
-        "The module contains the following libraries, linked statically. Their\n"
-        "licence texts and copyright lines below are taken from the Debian source\n"
-        "packages the module was built from.\n"
+        "Each module contains the following libraries, linked statically. Their\n"
+        "licence texts and copyright lines below are taken from the Debian packages\n"
+        "the modules were built from and with.\n"
     ]
     for package, title, licence_files in LIBRARIES:
         version = versions.get(package)
         if version is None:
             fail(f"{versions_file} names no version of {package}")
-        upstream, debian = source_files(sources, package, version.strip())
-        section = [RULE, f"{title} (Debian source package {package} {version.strip()})", RULE, "",
-                   "Copyright:"]
+        upstream, debian = source_files(sources, package, version)
+        section = [RULE, f"{title} (Debian source package {package} {version})", RULE, ""]
+        if package in listed:
+            section += [f"NOTE: built from {version}, older than the version Debian lists,",
+                        f"{listed[package]}, whose source could not be downloaded when the",
+                        "modules were built. The fixes of the newer version are missing.", ""]
+        section += ["Copyright:"]
         section += [f"  {line}" for line in copyright_lines(member_text(debian, "debian/copyright"))]
         for name, bounds in licence_files:
             section += ["", f"--- {name} ---", "", excerpt(member_text(upstream, name), bounds).rstrip()]
+        if package == "freeimage":
+            section += freeimage_changes(sources, version, debian, patches)
         parts.append("\n".join(section) + "\n")
-    Path(sys.argv[2]).write_text("\n".join(parts), encoding="utf-8", newline="\r\n")
+    parts += [mingw_section(), gcc_section()]
+    Path(sys.argv[3]).write_text("\n".join(parts), encoding="utf-8", newline="\r\n")
 
 
 if __name__ == "__main__":

@@ -72,14 +72,14 @@ version=$(sed -n 's/^project(OmbrixImport VERSION \([0-9.]*\).*/\1/p' "$root/CMa
 setup=$build/release/OmbrixImport-$version-setup.exe
 host_exe=$(sed -n 's/^OMBRIX_HOST_EXECUTABLE:STRING=//p' "$build/CMakeCache.txt")
 app_paths="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$host_exe"
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\OmbrixImport'
 session='HKLM\System\CurrentControlSet\Control\Session Manager'
 host_folder="$prefix/drive_c/Program Files/Image Editor"
 mkdir -p "$host_folder"
 cp "$build/bin/ombrix-host.exe" "$host_folder/$host_exe"
-wine reg add "$app_paths" /ve /d "C:\\Program Files\\Image Editor\\$host_exe" /f >/dev/null 2>&1
+# The reference host is a 32-bit program: its entry is in the 32-bit view.
+wine reg add "$app_paths" /ve /d "C:\\Program Files\\Image Editor\\$host_exe" /reg:32 /f >/dev/null 2>&1
 installer_cleanup() {
-    wine reg delete "$app_paths" /f >/dev/null 2>&1 || true
+    wine reg delete "$app_paths" /reg:32 /f >/dev/null 2>&1 || true
     rm -rf "$host_folder"
     cleanup
 }
@@ -120,16 +120,12 @@ shoot_installer() {
     for _ in $(seq 50); do kill -0 "$run" 2>/dev/null || break; sleep 0.1; done
     kill "$run" 2>/dev/null || true
     wait "$run" 2>/dev/null || true
-    # Uninstalled again. The uninstaller runs from a copy in the temporary
-    # folder and returns at once: its end is the entry's removal.
+    # Uninstalled again. The uninstaller works from a copy in the temporary
+    # folder, which stays there until Windows starts again.
     wine "$prefix/drive_c/Program Files/Ombrix Import/uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
-    for _ in $(seq 60); do
-        wine reg query "$uninstall_key" >/dev/null 2>&1 || break
-        sleep 0.5
-    done
-    sleep 1
+    sleep 2
     temp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
-    [ -z "$temp" ] || rm -rf "$temp"/~nsu*.tmp
+    [ -z "$temp" ] || rm -rf "$temp"/ns*.tmp
     wine reg delete "$session" /v PendingFileRenameOperations /f >/dev/null 2>&1 || true
 }
 

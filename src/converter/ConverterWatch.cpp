@@ -16,6 +16,19 @@ HWND HostMainWindow(const AcquireRecord* record)
     return record->platformData != nullptr ? reinterpret_cast<HWND>(record->platformData->hwnd) : nullptr;
 }
 
+// The wait ended without the converter's exit: it is no longer watched, so
+// that the next import starts a converter of its own rather than polling
+// this one (which runs on by itself).
+void ReleaseConverter(HWND dialog)
+{
+    KillTimer(dialog, ConverterWatchTimer);
+    if (ConverterProcess.hProcess != nullptr) {
+        CloseHandle(ConverterProcess.hProcess);
+        CloseHandle(ConverterProcess.hThread);
+    }
+    ConverterProcess = PROCESS_INFORMATION{};
+}
+
 }  // namespace
 
 bool BeginConversion(PluginGlobals* globals)
@@ -65,13 +78,13 @@ bool WaitForConverter(PluginGlobals* globals)
     MSG message;
     for (;;) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {
+        if (got == 0 || got == -1) {
             // The quit message is the host's: its own loop must still see it.
-            PostQuitMessage(int(message.wParam));
+            if (got == 0)
+                PostQuitMessage(int(message.wParam));
+            ReleaseConverter(dialog);
             return false;
         }
-        if (got == -1)
-            return false;
         if (!IsDialogMessageA(dialog, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

@@ -1,10 +1,14 @@
 #include "outputs/HandOffList.h"
 
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "outputs/OutputState.h"
 
 namespace {
+
+constexpr size_t FirstCapacity = 4096;
 
 // Quote, folder, backslash, name, quote and blank.
 size_t EntryLength(size_t folderLength, size_t nameLength)
@@ -12,8 +16,60 @@ size_t EntryLength(size_t folderLength, size_t nameLength)
     return folderLength + nameLength + 4;
 }
 
-void WriteEntry(char* target, const char* folder, size_t folderLength, const char* name, size_t nameLength)
+// Entries are kept with a zero after each: the folder, as the converter
+// wrote it, may hold any character but that one.
+bool MakeRoom(size_t needed)
 {
+    WaitingList& list = HandOffList;
+    if (needed <= list.capacity)
+        return true;
+    size_t capacity = list.capacity != 0 ? list.capacity : FirstCapacity;
+    while (capacity < needed) {
+        if (capacity > SIZE_MAX / 2)
+            return false;
+        capacity *= 2;
+    }
+    char* bigger = nullptr;
+    try {
+        bigger = new char[capacity];
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (list.length != 0)
+        std::memcpy(bigger, list.bytes, list.length);
+    delete[] list.bytes;
+    list.bytes = bigger;
+    list.capacity = capacity;
+    return true;
+}
+
+// The length of the entry at offset, without its zero.
+size_t EntryAt(size_t offset)
+{
+    return strnlen(HandOffList.bytes + offset, HandOffList.length - offset);
+}
+
+// The folder of an entry: from after its opening quote to the last
+// backslash, since a name from the folder's listing never holds one.
+std::string_view FolderOfEntry(size_t offset)
+{
+    const char* entry = HandOffList.bytes + offset;
+    size_t slash = EntryAt(offset);
+    while (slash > 1 && entry[slash - 1] != '\\')
+        --slash;
+    return slash > 1 ? std::string_view(entry + 1, slash - 2) : std::string_view();
+}
+
+}  // namespace
+
+bool AppendHandOff(const char* folder, const char* name)
+{
+    const size_t folderLength = std::strlen(folder);
+    const size_t nameLength = std::strlen(name);
+    const size_t length = EntryLength(folderLength, nameLength);
+    if (!MakeRoom(HandOffList.length + length + 1))
+        return false;
+    char* target = HandOffList.bytes + HandOffList.length;
     *target++ = '"';
     std::memcpy(target, folder, folderLength);
     target += folderLength;
@@ -21,64 +77,64 @@ void WriteEntry(char* target, const char* folder, size_t folderLength, const cha
     std::memcpy(target, name, nameLength);
     target += nameLength;
     *target++ = '"';
-    *target = ' ';
-}
-
-}  // namespace
-
-bool AppendHandOff(const char* folder, const char* name)
-{
-    size_t used = strnlen(HandOffList, HandOffCapacity);
-    size_t folderLength = std::strlen(folder);
-    size_t nameLength = std::strlen(name);
-    // A list that somehow lost its terminator is full.
-    if (used >= HandOffCapacity || EntryLength(folderLength, nameLength) > HandOffCapacity - 1 - used)
-        return false;
-    WriteEntry(HandOffList + used, folder, folderLength, name, nameLength);
-    HandOffList[used + EntryLength(folderLength, nameLength)] = '\0';
+    *target++ = ' ';
+    *target = '\0';
+    HandOffList.length += length + 1;
     return true;
-}
-
-bool KeepInBacklog(const char* folder, const char* name)
-{
-    size_t folderLength = std::strlen(folder);
-    size_t nameLength = std::strlen(name);
-    size_t length = EntryLength(folderLength, nameLength);
-    // Every entry must also fit an empty HandOffList, to be launched one day.
-    if (length > HandOffCapacity - 1 || HandOffBacklogLength > HandOffBacklogCapacity ||
-        length + 1 > HandOffBacklogCapacity - HandOffBacklogLength)
-        return false;
-    WriteEntry(HandOffBacklog + HandOffBacklogLength, folder, folderLength, name, nameLength);
-    HandOffBacklogLength += length;
-    HandOffBacklog[HandOffBacklogLength++] = '\0';
-    return true;
-}
-
-bool MoveBacklogIntoList()
-{
-    if (HandOffBacklogLength == 0 || HandOffList[0] != '\0')
-        return false;
-    // Entries are separated by zeros: the folder, as the converter wrote it,
-    // may hold any character but that one.
-    size_t taken = 0;
-    size_t listed = 0;
-    while (taken < HandOffBacklogLength) {
-        size_t length = strnlen(HandOffBacklog + taken, HandOffBacklogLength - taken);
-        if (listed + length > HandOffCapacity - 1)
-            break;
-        std::memcpy(HandOffList + listed, HandOffBacklog + taken, length);
-        listed += length;
-        taken += length + 1;
-    }
-    HandOffList[listed] = '\0';
-    if (taken > HandOffBacklogLength)
-        taken = HandOffBacklogLength;  // a last entry that lost its zero
-    std::memmove(HandOffBacklog, HandOffBacklog + taken, HandOffBacklogLength - taken);
-    HandOffBacklogLength -= taken;
-    return listed != 0;
 }
 
 bool HandOffPending()
 {
-    return HandOffList[0] != '\0' || HandOffBacklogLength != 0;
+    return HandOffList.length != 0;
+}
+
+size_t NextHandOffBatch(char* arguments, size_t room)
+{
+    size_t taken = 0;
+    size_t written = 0;
+    while (taken < HandOffList.length) {
+        const size_t length = EntryAt(taken);
+        if (length > room - written)
+            break;
+        std::memcpy(arguments + written, HandOffList.bytes + taken, length);
+        written += length;
+        taken += length + 1;
+    }
+    arguments[written] = '\0';
+    return written != 0 ? taken : 0;
+}
+
+void DropHandOffBatch(size_t taken)
+{
+    WaitingList& list = HandOffList;
+    if (taken > list.length)
+        taken = list.length;
+    std::memmove(list.bytes, list.bytes + taken, list.length - taken);
+    list.length -= taken;
+}
+
+bool NextBatchFolder(size_t taken, size_t& offset, std::string_view& folder)
+{
+    if (taken > HandOffList.length)
+        taken = HandOffList.length;
+    if (offset >= taken)
+        return false;
+    folder = FolderOfEntry(offset);
+    while (offset < taken && FolderOfEntry(offset) == folder)
+        offset += EntryAt(offset) + 1;
+    return true;
+}
+
+bool HandOffWaitsFor(std::string_view folder, size_t from)
+{
+    for (size_t offset = from; offset < HandOffList.length; offset += EntryAt(offset) + 1)
+        if (FolderOfEntry(offset) == folder)
+            return true;
+    return false;
+}
+
+void ReleaseHandOffList()
+{
+    delete[] HandOffList.bytes;
+    HandOffList = WaitingList{};
 }

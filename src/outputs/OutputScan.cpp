@@ -22,6 +22,8 @@ bool ScanIsOpen()
 bool OpenScan()
 {
     CloseScan();
+    FolderAwaitsRecord = true;
+    FolderKeepsLostDng = false;
     // The folder is used as read: a trailing separator is doubled, not removed.
     char pattern[PathCapacity + sizeof AllEntries];
     size_t length = strnlen(OutputFolder, PathCapacity);
@@ -65,4 +67,11 @@ void AdvanceScan()
         if (!MoreEntries || TakeEntry())
             return;
     }
+}
+
+void WalkRestOfScan()
+{
+    while (ScanIsOpen() && MoreEntries)
+        AdvanceScan();
+    CloseScan();
 }

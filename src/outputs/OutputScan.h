@@ -4,7 +4,8 @@
 #pragma once
 
 // Starts the enumeration of OutputFolder, closing one left open by an earlier
-// run. False when the folder cannot be listed (MoreEntries is then false).
+// run, and marks the folder as one to record for cleanup when its run ends.
+// False when the folder cannot be listed (MoreEntries is then false).
 bool OpenScan();
 void CloseScan();
 
@@ -16,3 +17,7 @@ bool TakeEntry();
 // Moves on until an image is current (MoreEntries true) or the folder is
 // exhausted (MoreEntries false).
 void AdvanceScan();
+
+// When nothing more will be acquired from the folder: walks what is left of
+// it, collecting DNG files only, and closes the enumeration.
+void WalkRestOfScan();

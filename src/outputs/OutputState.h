@@ -4,15 +4,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "hostapi/HostApi.h"
 #include "platform/Paths.h"
-#include "platform/ProcessLaunch.h"
-
-constexpr size_t HandOffCapacity = 5000;  // 4999 characters and the terminator
-static_assert(HandOffCapacity - 1 <= LongestProcessArguments, "a whole list must fit one command line");
-// DNG entries that did not fit HandOffList while an early hand-off failed:
-// whole entries, each followed by a zero, waiting for the next launch.
-constexpr size_t HandOffBacklogCapacity = 16 * HandOffCapacity;
 
 // The enumeration of the output folder.
 struct ScanCursorState {
@@ -20,9 +15,23 @@ struct ScanCursorState {
     WIN32_FIND_DATAA findData;  // the current entry
 };
 
+// The DNG files waiting for a hand-off (outputs/HandOffList.h). The one
+// piece of module state that grows: a photographer's folder may hold more
+// files than any fixed list, and none may be turned away. Released when the
+// module is unloaded.
+struct WaitingList {
+    char* bytes;      // entries, each followed by a zero
+    size_t length;    // bytes in use
+    size_t capacity;  // bytes held
+};
+
 extern char OutputFolder[PathCapacity];
 extern ScanCursorState ScanCursor;
 extern Boolean MoreEntries;
-extern char HandOffList[HandOffCapacity];
-extern char HandOffBacklog[HandOffBacklogCapacity];
-extern size_t HandOffBacklogLength;
+extern WaitingList HandOffList;
+// OutputFolder is to be recorded for cleanup once its scan has ended and
+// none of its DNG files waits any more.
+extern Boolean FolderAwaitsRecord;
+// A DNG file of OutputFolder could not be kept for a hand-off: the folder
+// stays on disk, and the user has been told.
+extern Boolean FolderKeepsLostDng;

@@ -7,8 +7,7 @@
 namespace {
 
 constexpr size_t FileNameCapacity = 52;  // 51 characters and the terminator
-// The file name, a blank and the longest argument string.
-constexpr size_t CommandLineCapacity = FileNameCapacity + LongestProcessArguments + 1;
+constexpr size_t CommandLineCapacity = LongestCommandLine + 1;
 
 bool FitsPathLimit(const char* path)
 {
@@ -72,6 +71,15 @@ DWORD BuildCommandLine(const char* executable, const char* arguments, char* comm
     return 0;
 }
 
+size_t ArgumentRoom(const char* executable)
+{
+    char fileName[FileNameCapacity];
+    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
+        return 0;
+    }
+    return LongestCommandLine - std::strlen(fileName) - 1;
+}
+
 DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INFORMATION& process)
 {
     STARTUPINFOA startup;
@@ -93,9 +101,6 @@ DWORD StartProcess(const char* executable, const char* arguments, bool wait)
 {
     if (arguments == nullptr) {
         arguments = "";
-    }
-    if (std::strlen(arguments) > LongestProcessArguments) {
-        return ERROR_BUFFER_OVERFLOW;
     }
     // CreateProcessA may write into the command line, so it lives in our buffer.
     char commandLine[CommandLineCapacity];

@@ -23,8 +23,13 @@ DWORD BuildCommandLine(const char* executable, const char* arguments, char* comm
 // not the host's error mode). Returns 0, or the platform's error code.
 DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INFORMATION& process);
 
-// The longest argument string StartProcess takes: a whole hand-off list.
-constexpr size_t LongestProcessArguments = 4999;
+// The longest command line Windows starts a process with (32,767 characters
+// with the terminator).
+constexpr size_t LongestCommandLine = 32766;
+
+// How many characters of arguments fit one command line of executable; 0
+// when its file name alone does not fit.
+size_t ArgumentRoom(const char* executable);
 
 // Starts executable with the command line "<its file name> <arguments>".
 // Returns 0, or the platform's error code when nothing was started.

@@ -1,7 +1,5 @@
 // Finalize: ends the run and hands off the DNG files still waiting.
 #include "outputs/HandOffLaunch.h"
-#include "outputs/HandOffList.h"
-#include "outputs/OutputScan.h"
 #include "converter/ConverterWatch.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
@@ -9,7 +7,7 @@
 void FinalizeHandler(PluginGlobals* globals)
 {
     CloseProgressDialog(globals);
-    CloseScan();
-    if (HandOffPending())
-        FlushHandOffList();
+    // A run the host ended early (a failed Start, a cancelled Continue) left
+    // the rest of the folder unscanned: its DNG files go all the same.
+    EndRunOfFolder();
 }

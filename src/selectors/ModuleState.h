@@ -6,13 +6,15 @@
 //   ui/AboutBox.h               AboutClosed
 //   converter/ConverterState.h  ConverterPath, ConverterProcess, ConverterState,
 //                               CleanupDone, DialogGlobals, HostPlatformData, SavedFocus
-//   outputs/OutputState.h       OutputFolder, ScanCursor, MoreEntries, HandOffList
-//                               (and its backlog)
+//   outputs/OutputState.h       OutputFolder, ScanCursor, MoreEntries, HandOffList,
+//                               FolderAwaitsRecord, FolderKeepsLostDng
+//   selectors/RunState.h        RefusalShown
 //   transfer/TransferState.h    CurrentImagePath, CurrentBitmap
 #pragma once
 
 #include "converter/ConverterState.h"
 #include "outputs/OutputState.h"
 #include "platform/ModuleInstance.h"
+#include "selectors/RunState.h"
 #include "transfer/TransferState.h"
 #include "ui/AboutBox.h"

@@ -11,21 +11,28 @@
 
 namespace {
 
-// The end of every Prepare that did not stop at a first image.
+// The end of every Prepare that read a folder and did not stop at a first
+// image.
 void FinishPrepare(PluginGlobals* globals)
 {
     CloseProgressDialog(globals);
     if (MoreEntries)
         return;  // an image is current for Start
-    if (HandOffPending()) {
-        FlushHandOffList();
+    if (HandOffPending())
         *globals->result = ResultUserCancelled;  // nothing to acquire in this run
-    }
 }
 
-void RunPrepare(PluginGlobals* globals)
+// True once the converter's folder value was read: from then on, a Prepare
+// that fails hands off what the folder holds itself.
+bool RunPrepare(PluginGlobals* globals)
 {
     AcquireRecord* record = globals->record;
+    RefusalShown = false;
+    // A run that never got its Finalize may have left its scan open; its DNG
+    // files are still collected (its folder is not recorded for cleanup).
+    WalkRestOfScan();
+    FolderAwaitsRecord = false;
+
     record->maxData = 0;
     // A host without a usable buffer suite cannot take images, but the
     // conversion still runs so that DNG files are handed off.
@@ -36,45 +43,49 @@ void RunPrepare(PluginGlobals* globals)
 
     if (!BeginConversion(globals)) {
         *globals->result = ResultOutOfMemory;
-        return;
+        return false;
     }
     if (!WaitForConverter(globals)) {
         CloseProgressDialog(globals);
         *globals->result = ResultUserCancelled;
-        return;
+        return false;
     }
     // The whole status: a failure code whose low half is zero is no success.
     if (ReadOutputFolder(OutputFolder) != 0) {
         *globals->result = ResultUserCancelled;
-        return;
+        return false;
     }
     if (OutputFolder[0] == '\0') {
         *globals->result = ResultUserCancelled;
         FinishPrepare(globals);
-        return;
+        return true;
     }
 
     bool listed = OpenScan();
     if (!listed)
         *globals->result = ResultUserCancelled;
-    RecordCleanupFolder(OutputFolder);
     record->acquireAgain = false;
 
     if (listed) {
         if (TakeEntry())
-            return;  // the first entry is an image; the dialog stays until Finalize
+            return true;  // the first entry is an image; the dialog stays until Finalize
         AdvanceScan();
     }
     FinishPrepare(globals);
+    return true;
 }
 
 }  // namespace
 
 void PrepareHandler(PluginGlobals* globals)
 {
-    RunPrepare(globals);
+    const bool folderRead = RunPrepare(globals);
+    if (*globals->result == 0)
+        return;
     // The host sends Finalize only after a Prepare that succeeded: nothing
-    // else would take the dialog off the screen.
-    if (*globals->result != 0)
-        CloseProgressDialog(globals);
+    // else would take the dialog off the screen, or hand off the folder's
+    // DNG files.
+    CloseProgressDialog(globals);
+    if (folderRead)
+        EndRunOfFolder();
 }

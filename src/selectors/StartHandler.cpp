@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "outputs/OutputScan.h"
 #include "ui/Messages.h"
 #include "ui/HostWarnings.h"
 #include "selectors/ModuleState.h"
@@ -12,15 +13,6 @@
 #include "transfer/RatioToFixed.h"
 
 namespace {
-
-void Refuse(PluginGlobals* globals, int16_t message)
-{
-    // The host sends no Finish after a failed Start: nothing else would
-    // release the bitmap.
-    ReleaseCurrentBitmap();
-    ShowMessage(message);
-    *globals->result = ResultUserCancelled;
-}
 
 void SetDocumentName(AcquireRecord* record, const char* name)
 {
@@ -67,6 +59,21 @@ void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
     record->iCCprofileData = handle;
 }
 
+// Decodes the scan's current entry into CurrentBitmap. 0 when it can become
+// a document; otherwise the message that refuses it.
+int16_t LoadCurrentImage()
+{
+    const char* name = ScanCursor.findData.cFileName;
+    LoadRefusal refusal = LoadRefusal::Unreadable;
+    if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
+        CurrentBitmap = LoadImageFile(CurrentImagePath, name, &refusal);
+    if (CurrentBitmap == nullptr)
+        return refusal == LoadRefusal::Unsupported ? MessageUnsupportedImage : MessageImportFailed;
+    if (!HostTakesBitmap(CurrentBitmap))
+        return MessageUnsupportedImage;
+    return 0;
+}
+
 }  // namespace
 
 void StartHandler(PluginGlobals* globals)
@@ -79,18 +86,25 @@ void StartHandler(PluginGlobals* globals)
 
     // A bitmap still held here belongs to a cycle that got no Finish.
     ReleaseCurrentBitmap();
-    const char* name = ScanCursor.findData.cFileName;
-    if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
-        CurrentBitmap = LoadImageFile(CurrentImagePath, name);
-    if (CurrentBitmap == nullptr) {
-        Refuse(globals, MessageImportFailed);
-        return;
-    }
-    if (!HostTakesBitmap(CurrentBitmap)) {
-        Refuse(globals, MessageUnsupportedImage);
-        return;
+    for (;;) {
+        const int16_t refusal = LoadCurrentImage();
+        if (refusal == 0)
+            break;
+        // One refused image ends nothing: the photographer hears of the
+        // first of the run, and the scan moves on to the next image.
+        ReleaseCurrentBitmap();
+        if (!RefusalShown)
+            ShowMessage(refusal);
+        RefusalShown = true;
+        if (MoreEntries)
+            AdvanceScan();
+        if (!MoreEntries) {
+            *globals->result = ResultUserCancelled;
+            return;
+        }
     }
 
+    const char* name = ScanCursor.findData.cFileName;
     SetDocumentName(record, name);
     DescribeDocument(record, CurrentBitmap);
     PassColourProfile(record, CurrentBitmap);

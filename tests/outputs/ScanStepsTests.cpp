@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
@@ -17,7 +18,7 @@ protected:
     {
         folder.MakeFile("a.jpg");
         snprintf(OutputFolder, sizeof OutputFolder, "%s", folder.Path().c_str());
-        HandOffList[0] = '\0';
+        ReleaseHandOffList();
         recordBytes.assign(NewestAcquireRecordSize, 0);
         globals.result = &result;
         globals.record = reinterpret_cast<AcquireRecord*>(recordBytes.data());
@@ -49,7 +50,7 @@ TEST_F(ScanSteps, FinishAfterTheLastEntryAsksForNoMoreAndASecondFinishDoesNothin
     EXPECT_FALSE(globals.record->acquireAgain);
     EXPECT_FALSE(MoreEntries);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(HandOffList[0], '\0');
+    EXPECT_FALSE(HandOffPending());
 }
 
 TEST_F(ScanSteps, NewScanOverASearchLeftOpenStartsFromTheFirstEntry)

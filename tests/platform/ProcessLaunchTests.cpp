@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -51,13 +52,11 @@ protected:
 
     void SetUp() override
     {
-        HandOffList[0] = '\0';
         SetEnvironmentVariableA("OMBRIX_PROBE_OUTPUT", output.c_str());
     }
 
     void TearDown() override
     {
-        HandOffList[0] = '\0';
         for (const char* name : {"OMBRIX_PROBE_OUTPUT", "OMBRIX_PROBE_GATE", "OMBRIX_PROBE_DELAY"}) {
             SetEnvironmentVariableA(name, nullptr);
         }
@@ -137,24 +136,30 @@ TEST_F(StartProcessTest, FileNameWithBlanksIsPassedUnquoted)
 
 TEST_F(StartProcessTest, HandOffListOfThreePathsIsPassedAsBuilt)
 {
+    ReleaseHandOffList();
     ASSERT_TRUE(AppendHandOff("C:\\Out", "c.dng"));
     ASSERT_TRUE(AppendHandOff("C:\\Out", "d e.dng"));
     ASSERT_TRUE(AppendHandOff("D:\\Other Out", "f.dng"));
-    EXPECT_EQ(StartProcess(Probe("host.exe").c_str(), HandOffList, false), 0u);
+    char arguments[100];
+    DropHandOffBatch(NextHandOffBatch(arguments, sizeof arguments - 1));
+    EXPECT_EQ(StartProcess(Probe("host.exe").c_str(), arguments, false), 0u);
     EXPECT_EQ(AwaitRecord()["command"], "host.exe \"C:\\Out\\c.dng\" \"C:\\Out\\d e.dng\" \"D:\\Other Out\\f.dng\" ");
 }
 
-TEST_F(StartProcessTest, FullHandOffListIsPassedWhole)
+// The longest command line Windows starts, 32,766 characters, goes whole;
+// one more is refused before anything starts.
+TEST_F(StartProcessTest, LongestCommandLineIsPassedWholeAndOneMoreIsRefused)
 {
-    std::string arguments(HandOffCapacity - 1, 'a');
-    EXPECT_EQ(StartProcess(Probe().c_str(), arguments.c_str(), false), 0u);
-    EXPECT_EQ(AwaitRecord()["command"], "probe.exe " + arguments);
-}
+    std::string probe = Probe();
+    EXPECT_EQ(ArgumentRoom(probe.c_str()), LongestCommandLine - std::strlen("probe.exe "));
+    std::string arguments(ArgumentRoom(probe.c_str()), 'a');
+    EXPECT_EQ(StartProcess(probe.c_str(), arguments.c_str(), false), 0u);
+    std::string command = AwaitRecord()["command"];
+    EXPECT_EQ(command.size(), 32766u);
+    EXPECT_EQ(command, "probe.exe " + arguments);
 
-TEST_F(StartProcessTest, ArgumentsLongerThanTheListAreRefused)
-{
-    std::string arguments(HandOffCapacity, 'a');
-    EXPECT_NE(StartProcess(Probe().c_str(), arguments.c_str(), false), 0u);
+    EXPECT_EQ(StartProcess(probe.c_str(), (arguments + "a").c_str(), false), DWORD(ERROR_BUFFER_OVERFLOW));
+    EXPECT_EQ(ArgumentRoom(temp.Inside(std::string(48, 'n') + ".exe").c_str()), 0u) << "a file name past 51";
 }
 
 TEST_F(StartProcessTest, FileNameOfFiftyOneCharactersIsTheLongestStarted)

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <malloc.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -14,24 +12,10 @@
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeAcquireHost.h"
+#include "support/RuntimeHeap.h"
 #include "support/TransferHost.h"
 
 namespace {
-
-// Bytes in use on the C runtime's heap, where the decoder, its libraries and
-// the module allocate.
-size_t RuntimeHeapInUse()
-{
-    HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
-    size_t busy = 0;
-    PROCESS_HEAP_ENTRY entry{};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0)
-            busy += entry.cbData;
-    HeapUnlock(heap);
-    return busy;
-}
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count)
 {

@@ -68,8 +68,8 @@ TEST_F(DocumentRunTest, RefusedProfilesLeaveTheDocumentWithout)
     EXPECT_EQ(report.suites.handlesCreated, report.suites.handlesDisposed + 1) << "only the globals block is kept";
 }
 
-// Files the module cannot import as they are: the user is told, and the host
-// gets no document.
+// Files the module cannot import as they are: the user is told (of the first
+// of a run), the host gets no document for them, and the run goes on.
 TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
 {
     std::string sources = scratch.Inside("sources");
@@ -82,10 +82,15 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
             {sources + "\\grey.jpg", "c-grey.jpg"}, {sources + "\\opaque.tif", "d-opaque.tif"}});
     HostReport report = Run();
 
-    // The host ends a run at the first Start that fails.
-    ASSERT_EQ(CallTrace(report), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+    // Start moves past each refused file to the one that can be imported.
+    ASSERT_EQ(CallTrace(report),
+              (std::vector<std::string>{"prepare=0", "start=0", "continue=0", "finish=0", "finalize=0"}));
     EXPECT_EQ(MessageTexts(report),
               std::vector<std::string>{"An error occured while importing images.\n\nPlease contact Korvel."});
+    ASSERT_EQ(report.documents.size(), 1u);
+    EXPECT_EQ(report.documents[0].filename, "d-opaque.tif");
+    EXPECT_TRUE(report.documents[0].complete) << "an opaque RGBA file arrives in its own colours";
+    EXPECT_EQ(report.documents[0].pixels.Bytes(), ExpectedRgb24(6, 4).bytes);
 
     // Each of the others, first in its own folder.
     struct Case {
@@ -103,12 +108,6 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
         EXPECT_EQ(MessageTexts(refused), std::vector<std::string>{c.text});
         EXPECT_EQ(refused.CompleteDocuments(), 0);
     }
-
-    Export({{sources + "\\opaque.tif", "opaque.tif"}});
-    HostReport opaque = Run();
-    ASSERT_EQ(opaque.documents.size(), 1u);
-    EXPECT_TRUE(opaque.documents[0].complete) << "an opaque RGBA file arrives in its own colours";
-    EXPECT_EQ(opaque.documents[0].pixels.Bytes(), ExpectedRgb24(6, 4).bytes);
 }
 
 // Variants of real images that the transfer tests' build made: an odd JPEG
@@ -133,6 +132,43 @@ TEST_F(DocumentRunTest, OddFileArrivesWholeAndDamagedFileIsRefused)
     EXPECT_EQ(MessageTexts(cut),
               std::vector<std::string>{"An error occured while importing images.\n\nPlease contact Korvel."});
     EXPECT_EQ(cut.CompleteDocuments(), 0);
+}
+
+// Files of a few kilobytes that declare pictures too large for the decoder's
+// 32-bit sizes; each crashed the host. Each is refused (or, for a damaged
+// thumbnail, imported without it) and the same host and module then import
+// a sound file.
+TEST_F(DocumentRunTest, LargePicturesAreRefusedAndTheHostGoesOn)
+{
+    const std::string images = BesideProgram("transfer-images");
+    if (GetFileAttributesA((images + "\\ycbcr-32769x32768.tiff").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the build made no variants of real images (no source packages or tools)";
+    const std::string unsupported = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
+    const struct {
+        const char* file;
+        const char* message;  // null: the file's picture arrives
+    } cases[] = {
+        {"ycbcr-32769x32768.tiff", unsupported.c_str()},
+        {"lab-32769x32768.tiff", unsupported.c_str()},
+        {"thumbnail-32769x32768.tiff", "An error occured while importing images.\n\nPlease contact Korvel."},
+        {"resource-thumbnail-huge.tiff", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Export({{images + "\\" + c.file, "large.tif"}});
+        HostReport report = Run();
+        if (c.message != nullptr) {
+            EXPECT_EQ(CallTrace(report), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+            EXPECT_EQ(MessageTexts(report), std::vector<std::string>{c.message});
+            EXPECT_EQ(report.CompleteDocuments(), 0);
+        } else {
+            EXPECT_TRUE(MessageTexts(report).empty());
+            ASSERT_EQ(report.CompleteDocuments(), 1);
+            EXPECT_EQ(report.documents[0].pixels.Bytes().size(), 8u * 8u * 3u);
+        }
+    }
+    Export({Jpeg("after.jpg")});
+    EXPECT_EQ(Run().CompleteDocuments(), 1);
 }
 
 TEST_F(DocumentRunTest, CancelAndHostErrorsDiscardTheDocumentAndGiveEveryBufferBack)

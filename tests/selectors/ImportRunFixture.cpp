@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "common/ProgramFolder.h"
@@ -130,4 +131,44 @@ std::vector<std::string> CallTrace(const HostReport& report)
         trace.push_back(entry);
     }
     return trace;
+}
+
+std::vector<std::string> Filenames(const HostReport& report)
+{
+    std::vector<std::string> names;
+    for (const DocumentRecord& document : report.documents)
+        if (document.complete)
+            names.push_back(document.filename);
+    return names;
+}
+
+std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs)
+{
+    std::vector<std::string> handed;
+    for (const HandOffRecord& record : handOffs)
+        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
+    std::sort(handed.begin(), handed.end());
+    return handed;
+}
+
+std::vector<std::string> PathsIn(const std::string& folder, std::vector<std::string> names)
+{
+    for (std::string& name : names)
+        name = InFolder(folder, name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+HostProgramAway::HostProgramAway()
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    program_ = program;
+    moved_ = MoveFileA(program, (program_ + ".away").c_str()) != FALSE;
+}
+
+HostProgramAway::~HostProgramAway()
+{
+    if (moved_)
+        MoveFileA((program_ + ".away").c_str(), program_.c_str());
 }

@@ -32,6 +32,7 @@ protected:
 
     HostReport Run();  // one import; the module stays loaded between runs
     ReferenceHost& Host();
+    void UnloadModule() { host_.reset(); }  // the next Host() loads it afresh
 
     // The folder the converter exported into at its last run.
     std::string ExportFolder() const;
@@ -54,6 +55,25 @@ private:
     std::string tiffSource;
     std::string dngSource;
     std::unique_ptr<ReferenceHost> host_;
+};
+
+// The names of the complete documents of a run, in order.
+std::vector<std::string> Filenames(const HostReport& report);
+// Every path the hand-offs carried, sorted.
+std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs);
+// folder\name for each name, sorted.
+std::vector<std::string> PathsIn(const std::string& folder, std::vector<std::string> names);
+
+// The host's executable moved away for a while: a hand-off cannot start.
+class HostProgramAway {
+public:
+    HostProgramAway();
+    ~HostProgramAway();
+    bool Moved() const { return moved_; }
+
+private:
+    std::string program_;
+    bool moved_ = false;
 };
 
 // The calls of a run as "name=result", with "+again" after a Finish that asked

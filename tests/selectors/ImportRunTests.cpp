@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -25,32 +26,6 @@ bool DialogOpenAfter(const CallRecord& call)
     return false;
 }
 
-std::vector<std::string> Filenames(const HostReport& report)
-{
-    std::vector<std::string> names;
-    for (const DocumentRecord& document : report.documents)
-        if (document.complete)
-            names.push_back(document.filename);
-    return names;
-}
-
-// Every path the hand-offs carried, sorted.
-std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs)
-{
-    std::vector<std::string> handed;
-    for (const HandOffRecord& record : handOffs)
-        handed.insert(handed.end(), record.paths.begin(), record.paths.end());
-    std::sort(handed.begin(), handed.end());
-    return handed;
-}
-
-std::vector<std::string> PathsIn(const std::string& folder, const std::vector<std::string>& names)
-{
-    std::vector<std::string> paths;
-    for (const std::string& name : names)
-        paths.push_back(InFolder(folder, name));
-    return paths;
-}
 
 TEST_F(ImportRunTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
 {
@@ -201,43 +176,66 @@ TEST_F(ImportRunTest, TwoRunsInOneLoadEachScanTheirOwnFolder)
         << "the first run's list was emptied by its launch";
 }
 
-TEST_F(ImportRunTest, MoreDngsThanOneListHoldsAreAllHandedOff)
+// DNG files whose entries fill the longest command line exactly go in one
+// hand-off; one character more and the last file goes in a second. Each
+// file once either way.
+TEST_F(ImportRunTest, DngsAreHandedOffInBatchesThatFitTheLongestCommandLine)
 {
-    // Entries of about 230 characters: 30 of them need two lists.
-    std::vector<ExportEntry> files;
-    std::vector<std::string> names;
-    for (int i = 0; i < 30; ++i) {
-        char prefix[8];
-        snprintf(prefix, sizeof prefix, "%02d", i);
-        names.push_back(prefix + std::string(150, 'r') + ".dng");
-        files.push_back(Dng(names.back()));
+    const size_t room = 32766 - HandOffCommandLine({}).size();
+    scenario.value = OutputValue::Given;
+    for (size_t extra : {0, 1}) {
+        SCOPED_TRACE(extra);
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+        const std::string folder = scratch.MakeFolder("given-" + std::to_string(extra));
+        scenario.givenValue = folder;
+        Export({});
+        // 130 entries of folder, backslash, name and three characters more.
+        const size_t count = 130;
+        const size_t names = room - count * (folder.size() + 4) + extra;
+        std::vector<std::string> made;
+        for (size_t i = 0; i < count; ++i) {
+            const size_t length = names / count + (i < names % count ? 1 : 0);
+            made.push_back(std::to_string(100 + i) + std::string(length - 7, 'r') + ".dng");
+            ASSERT_TRUE(CopyFileA(scratch.Inside("sources\\sample.dng").c_str(), InFolder(folder, made.back()).c_str(),
+                                  FALSE));
+        }
+        HostReport report = Run();
+        EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
+        auto handOffs = HandOffs(1 + extra);
+        ASSERT_EQ(handOffs.size(), 1 + extra);
+        EXPECT_EQ(HandedPaths(handOffs), PathsIn(folder, made));
+        size_t longest = 0;
+        for (const HandOffRecord& record : handOffs)
+            longest = std::max(longest, record.commandLine.size());
+        EXPECT_EQ(longest == 32766, extra == 0) << longest;
+        EXPECT_GT(longest, 32766 - 300) << "only the entry that did not fit waits for the next line";
     }
-    files.push_back(Jpeg("zz.jpg"));
-    Export(files);
-    HostReport report = Run();
-    EXPECT_EQ(Filenames(report), std::vector<std::string>{"zz.jpg"});
-
-    auto handOffs = HandOffs(2);
-    ASSERT_EQ(handOffs.size(), 2u);
-    EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), names)) << "every DNG handed off exactly once";
-    for (const HandOffRecord& record : handOffs)
-        EXPECT_LT(record.commandLine.size(), 5100u);
 }
 
+// Prepare fails, and the host may or may not send Finalize: the DNG files on
+// both sides of the first image go either way, once.
 TEST_F(ImportRunTest, HostWithoutBufferSuiteIsWarnedButDngsStillGo)
 {
-    Export({Dng("c.dng"), Jpeg("d.jpg")});
     Host().Options().bufferSuite.version = 1;
-    Host().Options().finalizeAfterFailedPrepare = true;
-    HostReport report = Run();
-    EXPECT_EQ(CallTrace(report), (Trace{"prepare=-128", "finalize=0"}));
-    ASSERT_FALSE(report.dialogs.empty());
-    bool warned = false;
-    for (const DialogRecord& dialog : report.dialogs)
-        warned |= dialog.text == "This plug-in requires Adobe Photoshop\xAE 2.5 or later functionality.";
-    EXPECT_TRUE(warned);
-    auto handOffs = HandOffs(1);
-    ASSERT_EQ(handOffs.size(), 1u) << "the conversion ran and the DNG went to Finalize";
+    for (bool finalize : {false, true}) {
+        SCOPED_TRACE(finalize ? "Finalize after the failed Prepare" : "no Finalize");
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+        Export({Dng("c.dng"), Jpeg("d.jpg"), Dng("e.dng")});
+        Host().Options().finalizeAfterFailedPrepare = finalize;
+        HostReport report = Run();
+        EXPECT_EQ(CallTrace(report), finalize ? (Trace{"prepare=-128", "finalize=0"}) : Trace{"prepare=-128"});
+        bool warned = false;
+        for (const DialogRecord& dialog : report.dialogs)
+            warned |= dialog.text == "This plug-in requires Adobe Photoshop\xAE 2.5 or later functionality.";
+        EXPECT_TRUE(warned);
+        auto handOffs = HandOffs(1);
+        ASSERT_EQ(handOffs.size(), 1u) << "the conversion ran and Prepare handed the folder's DNGs off";
+        EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), {"c.dng", "e.dng"}));
+        EXPECT_EQ(CleanupRecords().back(), ExportFolder());
+    }
+    EXPECT_EQ(CleanupRecords().size(), 2u) << "each folder recorded once";
 }
 
 // The root of a drive is listed without "." and "..": its first entry can be
@@ -299,15 +297,13 @@ TEST_F(DriveRootRunTest, SecondRunInOneLoadScansANewFolderWhoseFirstEntryIsAnIma
 // it cannot be started.
 TEST_F(ImportRunTest, FailedHandOffKeepsTheListForTheNextRun)
 {
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string away = std::string(program) + ".away";
-
     Export({Dng("c.dng")});
-    ASSERT_TRUE(MoveFileA(program, away.c_str()));
-    HostReport first = Run();
-    bool movedBack = MoveFileA(away.c_str(), program) != FALSE;
-    ASSERT_TRUE(movedBack);
+    HostReport first;
+    {
+        HostProgramAway away;
+        ASSERT_TRUE(away.Moved());
+        first = Run();
+    }
     std::string firstFolder = ExportFolder();
 
     EXPECT_EQ(CallTrace(first), Trace{"prepare=-128"});
@@ -331,10 +327,6 @@ TEST_F(ImportRunTest, FailedHandOffKeepsTheListForTheNextRun)
 
 const char UnsupportedText[] = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
 
-size_t CountOf(const std::vector<std::string>& texts, const char* text)
-{
-    return size_t(std::count(texts.begin(), texts.end(), std::string(text)));
-}
 
 // The host sends no Finalize after a Prepare that failed: the dialog must go
 // with that Prepare, whatever made it fail.
@@ -381,46 +373,6 @@ TEST_F(ImportRunTest, QuitDuringTheAboutBoxReachesTheHostAndTheBoxIsGone)
     EXPECT_EQ(report.calls[0].quitExitCode, 9);
     ASSERT_EQ(report.dialogs.size(), 1u);
     EXPECT_TRUE(report.dialogs[0].closed);
-}
-
-// More DNG files than one list holds while the host cannot be started: those
-// that did not fit wait too, and the next good launch takes every one once.
-TEST_F(ImportRunTest, FailedEarlyHandOffLosesNoDng)
-{
-    std::vector<ExportEntry> files;
-    std::vector<std::string> names;
-    for (int i = 0; i < 30; ++i) {
-        names.push_back(std::to_string(10 + i) + std::string(150, 'r') + ".dng");
-        files.push_back(Dng(names.back()));
-    }
-    files.push_back(Jpeg("zz.jpg"));
-    Export(files);
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string away = std::string(program) + ".away";
-    ASSERT_TRUE(MoveFileA(program, away.c_str()));
-    HostReport first = Run();
-    ASSERT_TRUE(MoveFileA(away.c_str(), program));
-    std::string firstFolder = ExportFolder();
-
-    EXPECT_EQ(Filenames(first), std::vector<std::string>{"zz.jpg"});
-    EXPECT_EQ(CountOf(MessageTexts(first), UnsupportedText), 2u) << "once early, once in Finalize";
-    EXPECT_TRUE(HandOffs(0).empty());
-
-    scenario.outputParent = scratch.MakeFolder("exports-2");
-    Export({Dng("d.dng")});
-    HostReport second = Run();
-    EXPECT_TRUE(MessageTexts(second).empty());
-    auto handOffs = HandOffs(2);
-    std::vector<std::string> handed = HandedPaths(handOffs);
-    std::vector<std::string> expected = PathsIn(firstFolder, names);
-    auto own = std::find_if(handed.begin(), handed.end(), [](const std::string& path) {
-        return path.size() > 6 && path.substr(path.size() - 6) == "\\d.dng";
-    });
-    ASSERT_NE(own, handed.end()) << "the second run's own DNG";
-    handed.erase(own);
-    EXPECT_TRUE(handed == expected) << "every DNG of the first run handed off exactly once: " << handed.size()
-                                    << " paths for " << expected.size() << " files";
 }
 
 // A host whose own path is too long to tell cannot be started again: that is

@@ -44,6 +44,7 @@ bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, 
 
 int16_t TransferHost::Start()
 {
+    RefusalShown = false;  // each Start as the first of a run: a refusal is shown
     return CallAcquireHandler(StartHandler, Record());
 }
 

@@ -1,4 +1,4 @@
-#include "transfer/AllocationFailure.h"
+#include "support/AllocationFailure.h"
 
 #include <cstdlib>
 #include <new>

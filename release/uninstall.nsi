@@ -1,0 +1,200 @@
+; The uninstaller of OmbrixImport.8ba, installed as uninstall.exe beside the
+; guides. It is a program of its own rather than NSIS's built-in uninstaller,
+; which hands its work to a copy in the temporary folder and returns at once
+; with 0. This one hands its work to such a copy too, since a program cannot
+; remove the folder it runs from, but waits for it: `uninstall.exe /S`
+; returns the outcome (0 removed, 4 a module in use, 1 cancelled). Once the
+; started one has ended, the copy removes it and its folder. It removes the
+; installation whose program folder it is in, all-users or per-user.
+; Built by release/CMakeLists.txt before the installer, which carries it:
+;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DOUTFILE=uninstall.exe
+;            [-DSIGN_COMMAND=release/sign.sh] uninstall.nsi
+
+Unicode true
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include x64.nsh
+
+Name "Ombrix Import ${VERSION}"
+Caption "$(Caption)"
+OutFile "${OUTFILE}"
+RequestExecutionLevel highest
+SetCompressor /SOLID lzma
+SetDateSave off
+ManifestDPIAware true
+BrandingText "Korvel"
+ShowInstDetails show
+
+!ifdef SIGN_COMMAND
+!finalize '"${SIGN_COMMAND}" "%1" "the uninstaller"'
+!endif
+
+Var Found       ; 1 when the uninstall entry of this installation was found
+Var Folder32    ; the recorded module folders and whether the installer made them
+Var Folder64
+Var Created32
+Var Created64
+Var Failure
+
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+!define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "$(Done)"
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "French"
+!include "shared.nsh"   ; makensis works in the script's folder
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Ombrix"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Korvel"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "Ombrix Import ${VERSION} uninstaller"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
+
+LangString Caption ${LANG_ENGLISH} "Ombrix Import ${VERSION} Uninstall"
+LangString Caption ${LANG_FRENCH} "Désinstallation d'Ombrix Import ${VERSION}"
+LangString Confirm ${LANG_ENGLISH} "Remove the Ombrix import module from this computer?$\r$\n$\r$\nYour exported pictures, Ombrix and its settings stay."
+LangString Confirm ${LANG_FRENCH} "Supprimer le module d'import Ombrix de cet ordinateur ?$\r$\n$\r$\nVos images exportées, Ombrix et ses réglages sont conservés."
+LangString Done ${LANG_ENGLISH} "The Ombrix import module has been removed."
+LangString Done ${LANG_FRENCH} "Le module d'import Ombrix a été supprimé."
+
+; Reads the record of the current context's entry when its program folder
+; is the one this uninstaller is in.
+Function ReadOwnRecord
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    Push $INSTDIR
+    Push $0
+    Call SameFolder
+    ${If} $R9 = 1
+        StrCpy $Found 1
+        ReadRegStr $Folder32 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}32"
+        ReadRegStr $Folder64 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}64"
+        ReadRegDWORD $Created32 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}32"
+        ReadRegDWORD $Created64 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}64"
+    ${EndIf}
+FunctionEnd
+
+; The started uninstall.exe: runs a copy of itself from the temporary folder
+; on the program folder and returns its outcome.
+Function HandOff
+    GetTempFileName $1
+    Delete $1
+    CreateDirectory $1
+    CopyFiles /SILENT "$EXEPATH" "$1\${REMOVER}"
+    StrCpy $2 ""
+    ${If} ${Silent}
+        StrCpy $2 "/S "
+    ${EndIf}
+    ClearErrors
+    ExecWait '"$1\${REMOVER}" $2/HANDOFF=$EXEDIR' $0
+    ${If} ${Errors}
+        StrCpy $0 1
+    ${EndIf}
+    ${If} $0 = 0
+        ; The copy waits for this program to end, then removes it and its folder.
+        Exec '"$1\${REMOVER}" /S /CLEANUP=$EXEDIR'
+    ${Else}
+        Delete "$1\${REMOVER}"
+        RMDir $1
+    ${EndIf}
+    SetErrorLevel $0
+    Quit
+FunctionEnd
+
+; The copy, after a removal: once the started uninstall.exe has ended, it and
+; its folder go; the copy itself at the next start of Windows.
+Function CleanUp
+    ${For} $1 1 100
+        Delete "$0\${REMOVER}"
+        ${IfNot} ${FileExists} "$0\${REMOVER}"
+            ${ExitFor}
+        ${EndIf}
+        Sleep 100
+    ${Next}
+    RMDir $0
+    Delete /REBOOTOK "$EXEPATH"
+    Quit
+FunctionEnd
+
+Function .onInit
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/CLEANUP=" $0
+    ${IfNot} ${Errors}
+        Call CleanUp
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $R0 "/HANDOFF=" $INSTDIR
+    ${If} ${Errors}
+        Call HandOff
+    ${EndIf}
+
+    !insertmacro UseEntryView
+    StrCpy $Found 0
+    SetShellVarContext all
+    Call ReadOwnRecord
+    ${If} $Found = 0
+        SetShellVarContext current
+        Call ReadOwnRecord
+    ${EndIf}
+    ${IfNot} ${Silent}
+        MessageBox MB_YESNO|MB_ICONQUESTION "$(Confirm)" IDYES confirmed
+        SetErrorLevel 1
+        Quit
+    ${EndIf}
+    confirmed:
+FunctionEnd
+
+; Removes the module from the folder $R8 (Retry while a running host holds
+; it), then the folder when the installer made it ($R7 = 1) and it is empty.
+Function RemoveModule
+    StrCpy $Failure 0
+    ${If} $R8 == ""
+        Return
+    ${EndIf}
+    retry:
+    ClearErrors
+    ${If} ${FileExists} "$R8\${MODULE}"
+        Delete "$R8\${MODULE}"
+    ${EndIf}
+    !insertmacro ErrorsTo $0
+    ${If} $0 = 1
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
+        StrCpy $Failure 4
+        Return
+    ${EndIf}
+    Delete "$R8\${PARTIAL}"
+    ${If} $R7 = 1
+        RMDir $R8
+    ${EndIf}
+FunctionEnd
+
+!macro RemoveModuleOf bits
+    StrCpy $R8 $Folder${bits}
+    StrCpy $R7 $Created${bits}
+    Call RemoveModule
+    ${If} $Failure <> 0
+        ; Nothing else goes: the entry still describes what is installed.
+        SetErrorLevel $Failure
+        ${If} ${Silent}
+            Quit
+        ${EndIf}
+        Abort
+    ${EndIf}
+!macroend
+
+; Removes what the installer put down and nothing else: export folders, the
+; converter's settings and anything beside the module stay.
+Section "Remove"
+    !insertmacro RemoveModuleOf 64
+    !insertmacro RemoveModuleOf 32
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
+    Delete "$INSTDIR\user-guide.html"
+    Delete "$INSTDIR\user-guide-fr.html"
+    ; uninstall.exe and the folder go once the started uninstall.exe has ended.
+    ${If} $Found = 1
+        DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${EndIf}
+SectionEnd

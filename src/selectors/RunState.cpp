@@ -1,0 +1,3 @@
+#include "selectors/RunState.h"
+
+Boolean RefusalShown = false;

@@ -1,0 +1,168 @@
+// Runs that do not go as planned, seen from the host: refused images among
+// sound ones, a run the host ends early, hand-offs that cannot start. Every
+// sound picture arrives, and every DNG is handed off exactly once.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "selectors/ImportRunFixture.h"
+#include "common/ProgramFolder.h"
+#include "support/RuntimeHeap.h"
+#include "support/TestImages.h"
+
+namespace {
+
+using Trace = std::vector<std::string>;
+const char ImportFailedText[] = "An error occured while importing images.\n\nPlease contact Korvel.";
+const char UnsupportedText[] = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
+
+class RunEndTest : public ImportRunTest {
+protected:
+    RunEndTest()
+    {
+        std::string sources = scratch.Inside("sources");
+        cutJpeg = sources + "\\cut.jpg";
+        SaveAndUnload(MakeRgb24(64, 48), FIF_JPEG, cutJpeg);
+        TruncateFile(cutJpeg, 0.5);
+        greyJpeg = sources + "\\grey.jpg";
+        SaveAndUnload(MakeGrey8(12, 8), FIF_JPEG, greyJpeg);
+    }
+    ExportEntry Cut(const std::string& name) const { return {cutJpeg, name}; }
+    ExportEntry Grey(const std::string& name) const { return {greyJpeg, name}; }
+
+    std::string cutJpeg;
+    std::string greyJpeg;
+};
+
+// The host ends the run after a failed Start; the module moves past each
+// image it refuses instead, tells of the first only, and fails only when no
+// image is left (the last one here), having collected the DNGs on the way.
+TEST_F(RunEndTest, RefusedImagesAreToldOnceAndEverySoundPictureArrives)
+{
+    Export({Cut("a.jpg"), Jpeg("b.jpg"), Dng("c.dng"), Grey("d.jpg"), Tiff("e.tif"), Cut("f.jpg"), Dng("z.dng")});
+    HostReport report = Run();
+
+    EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", "continue=0", "finish=0+again", "start=0",
+                                        "continue=0", "finish=0+again", "start=-128", "finalize=0"}));
+    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"b.jpg", "e.tif"}));
+    EXPECT_EQ(MessageTexts(report), std::vector<std::string>{ImportFailedText}) << "the first refusal only";
+    auto handOffs = HandOffs(1);
+    ASSERT_EQ(handOffs.size(), 1u);
+    EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), {"c.dng", "z.dng"}));
+    EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
+
+    // The next run tells of its own first refusal again.
+    RemoveTree(handOffFolder);
+    CreateDirectoryA(handOffFolder.c_str(), nullptr);
+    Export({Grey("a.jpg"), Jpeg("b.jpg")});
+    HostReport next = Run();
+    EXPECT_EQ(Filenames(next), std::vector<std::string>{"b.jpg"});
+    EXPECT_EQ(MessageTexts(next), std::vector<std::string>{UnsupportedText});
+}
+
+// The host stops after an image whose Continue failed, though Finish made
+// the next one current: the rest of the folder is walked in Finalize.
+TEST_F(RunEndTest, RunTheHostEndsEarlyStillHandsOffTheRestOfTheFolder)
+{
+    struct Case {
+        const char* what;
+        int abortAtPoll;
+        int errorAtStrip;
+        const char* continued;
+    } cases[] = {{"cancelled", 1, 0, "continue=-128"}, {"strip refused", 0, 1, "continue=-36"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+        Host().Options().abortAtPoll = c.abortAtPoll;
+        Host().Options().advanceStateErrorAtStrip = c.errorAtStrip;
+        Export({Jpeg("a.jpg"), Dng("b.dng"), Jpeg("c.jpg"), Dng("z.dng")});
+        HostReport report = Run();
+        EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", c.continued, "finish=0+again", "finalize=0"}));
+        auto handOffs = HandOffs(1);
+        ASSERT_EQ(handOffs.size(), 1u);
+        EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), {"b.dng", "z.dng"}));
+    }
+}
+
+// 1,500 DNGs while the host cannot be started: all of them wait, their
+// folder stays on disk, and the next run hands each off once, in batches
+// that each fit a command line; only then is the folder recorded.
+TEST_F(RunEndTest, DngsThatCouldNotBeHandedOffWaitWithTheirFolderAndGoLaterEachOnce)
+{
+    std::vector<ExportEntry> files{Jpeg("a.jpg")};
+    std::vector<std::string> names;
+    for (int i = 0; i < 1500; ++i) {
+        names.push_back("raw-" + std::to_string(10000 + i) + ".dng");
+        files.push_back(Dng(names.back()));
+    }
+    Export(files);
+    HostReport first;
+    {
+        HostProgramAway away;
+        ASSERT_TRUE(away.Moved());
+        first = Run();
+    }
+    std::string firstFolder = ExportFolder();
+    EXPECT_EQ(Filenames(first), std::vector<std::string>{"a.jpg"});
+    EXPECT_EQ(MessageTexts(first), std::vector<std::string>{UnsupportedText}) << "one failed launch, told once";
+    EXPECT_TRUE(HandOffs(0).empty());
+    EXPECT_TRUE(CleanupRecords().empty()) << "the folder holds DNGs that wait";
+
+    exports = scratch.MakeFolder("exports-2");
+    scenario.outputParent = exports;
+    Export({Dng("own.dng")});
+    HostReport second = Run();
+    EXPECT_TRUE(MessageTexts(second).empty());
+    auto handOffs = HandOffs(4);
+    EXPECT_GE(handOffs.size(), 4u);
+    for (const HandOffRecord& record : handOffs)
+        EXPECT_LE(record.commandLine.size(), 32766u);
+    std::vector<std::string> expected = PathsIn(firstFolder, names);
+    expected.push_back(InFolder(ExportFolder(), "own.dng"));
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> handed = HandedPaths(handOffs);
+    EXPECT_TRUE(handed == expected) << handed.size() << " paths handed off for " << expected.size() << " files";
+    std::vector<std::string> records = CleanupRecords();
+    std::sort(records.begin(), records.end());
+    std::vector<std::string> folders{firstFolder, ExportFolder()};
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(records, folders) << "each folder recorded once its DNGs went";
+}
+
+// DNGs left waiting when the host unloads the module: the list that held
+// them is given back with the module, and their folder, never recorded,
+// outlives the cleanup of the next load.
+TEST_F(RunEndTest, WaitingListIsGivenBackAtUnloadAndItsFolderOutlivesTheNextCleanup)
+{
+    std::vector<ExportEntry> files;
+    for (int i = 0; i < 1500; ++i)
+        files.push_back(Dng("raw-" + std::to_string(10000 + i) + ".dng"));
+    Export(files);
+    const size_t before = RuntimeHeapInUse();
+    {
+        HostProgramAway away;
+        ASSERT_TRUE(away.Moved());
+        HostReport report = Run();
+        EXPECT_EQ(MessageTexts(report), std::vector<std::string>{UnsupportedText});
+    }
+    const size_t loaded = RuntimeHeapInUse();
+    UnloadModule();
+    const size_t after = RuntimeHeapInUse();
+    EXPECT_GT(loaded, before + 100000) << "the 1,500 entries were held";
+    EXPECT_LT(after, before + 32768) << "held " << after - before << " bytes after the unload";
+    EXPECT_TRUE(CleanupRecords().empty());
+
+    // The next load cleans up old folders: this one, never handed off, stays.
+    const std::string waiting = ExportFolder();
+    exports = scratch.MakeFolder("exports-2");
+    scenario.outputParent = exports;
+    Export({Jpeg("a.jpg")});
+    EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"a.jpg"});
+    EXPECT_NE(GetFileAttributesA(InFolder(waiting, "raw-10000.dng").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
+}
+
+}  // namespace

@@ -131,7 +131,10 @@ void CheckEveryRow(FIBITMAP* bitmap)
 
 void ImportOnce(const std::string& path, const char* name)
 {
-    FIBITMAP* bitmap = LoadImageFile(path.c_str(), name);
+    LoadRefusal refusal = LoadRefusal::None;
+    FIBITMAP* bitmap = LoadImageFile(path.c_str(), name, &refusal);
+    if ((bitmap == nullptr) != (refusal != LoadRefusal::None))
+        Fail("a load gave a bitmap and a refusal, or neither", 0, 0);
     if (bitmap == nullptr)
         return;
     if (StartWouldDescribe(bitmap))

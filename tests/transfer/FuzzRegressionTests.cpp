@@ -18,7 +18,7 @@ struct Regression {
 };
 
 constexpr Regression Regressions[] = {
-    {"exif-short-text.tif", true},   // a GPS text cut short: the picture itself is whole
+    {"exif-short-text.tif", false},  // the TIFF library reports the damaged GPS directory
     {"no-sample-count.tif", false},  // a directory whose chain runs past the file's end
 };
 

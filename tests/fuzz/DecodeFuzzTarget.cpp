@@ -91,8 +91,11 @@ bool StartWouldDescribe(FIBITMAP* bitmap)
 {
     if (!HostTakesBitmap(bitmap))
         return false;
-    if (HostDepthOf(bitmap) != 8 && HostDepthOf(bitmap) != 16)
-        Fail("a depth the host has no mode for", 0, 0);
+    PixelLayout layout;
+    if (!HostPixelLayoutOf(bitmap, &layout))
+        Fail("Start describes a bitmap Continue cannot deliver", 0, 0);
+    if (HostDepthOf(bitmap) != (layout == PixelLayout::Rgb16 ? 16 : 8))
+        Fail("the document's depth is not that of the rows Continue delivers", 0, 0);
     // Start copies the profile into a host handle of the size it declares.
     if (const FIICCPROFILE* profile = ProfileForHost(bitmap)) {
         std::vector<uint8_t> copy(profile->size);
@@ -109,8 +112,7 @@ bool StartWouldDescribe(FIBITMAP* bitmap)
 void CheckEveryRow(FIBITMAP* bitmap)
 {
     PixelLayout layout;
-    if (!HostPixelLayoutOf(bitmap, &layout))
-        Fail("Start described a bitmap Continue cannot deliver", 0, 0);
+    HostPixelLayoutOf(bitmap, &layout);  // Start made sure there is one
     const unsigned width = FreeImage_GetWidth(bitmap), height = FreeImage_GetHeight(bitmap);
     const size_t pixelBytes = HostPixelBytes(layout);
     const RowConverter convert = RowConverterFor(layout);

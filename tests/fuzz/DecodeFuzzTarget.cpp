@@ -104,6 +104,30 @@ bool StartWouldDescribe(FIBITMAP* bitmap)
     return true;
 }
 
+// Continue's converter first, then every other variant this processor runs:
+// a host on another processor gets one of those.
+std::vector<RowConverter> ConvertersFor(PixelLayout layout)
+{
+    std::vector<RowConverter> converters{RowConverterFor(layout)};
+    switch (layout) {
+    case PixelLayout::Bgr8:
+        converters.push_back(ConvertBgrRowScalar);
+        if (ProcessorHasSse2())
+            converters.push_back(ConvertBgrRowSse2);
+        if (ProcessorHasSsse3())
+            converters.push_back(ConvertBgrRowSsse3);
+        break;
+    case PixelLayout::Bgra8:
+        converters.push_back(ConvertBgraRowScalar);
+        if (ProcessorHasSsse3())
+            converters.push_back(ConvertBgraRowSsse3);
+        break;
+    case PixelLayout::Rgb16:
+        break;
+    }
+    return converters;
+}
+
 // What Continue delivers: every row, top first, converted as Continue
 // converts it. The decoder's bitmap leaves slack after its lines, where a
 // converter reading or writing past a line would go unseen: each line is
@@ -114,19 +138,22 @@ void CheckEveryRow(FIBITMAP* bitmap)
     PixelLayout layout;
     HostPixelLayoutOf(bitmap, &layout);  // Start made sure there is one
     const unsigned width = FreeImage_GetWidth(bitmap), height = FreeImage_GetHeight(bitmap);
-    const size_t pixelBytes = HostPixelBytes(layout);
-    const RowConverter convert = RowConverterFor(layout);
-    std::vector<uint8_t> expected(pixelBytes);
+    const size_t pixelBytes = HostPixelBytes(layout), rowBytes = size_t(width) * pixelBytes;
+    const std::vector<RowConverter> converters = ConvertersFor(layout);
+    std::vector<uint8_t> expected(rowBytes);
     for (unsigned row = 0; row < height; ++row) {
         const unsigned y = height - row - 1;  // the decoder keeps the bottom row first
+        for (unsigned x = 0; x < width; ++x)
+            ExpectedPixel(bitmap, layout, x, y, expected.data() + size_t(x) * pixelBytes);
         const BYTE* line = FreeImage_GetScanLine(bitmap, int(y));
         const std::vector<uint8_t> source(line, line + FreeImage_GetLine(bitmap));
-        std::vector<uint8_t> delivered(size_t(width) * pixelBytes);
-        convert(source.data(), delivered.data(), width);
-        for (unsigned x = 0; x < width; ++x) {
-            ExpectedPixel(bitmap, layout, x, y, expected.data());
-            if (std::memcmp(expected.data(), delivered.data() + size_t(x) * pixelBytes, pixelBytes) != 0)
-                Fail("a delivered pixel is not the decoder's", row, x);
+        for (const RowConverter convert : converters) {
+            std::vector<uint8_t> delivered(rowBytes);
+            convert(source.data(), delivered.data(), width);
+            for (unsigned x = 0; x < width; ++x)
+                if (std::memcmp(expected.data() + size_t(x) * pixelBytes, delivered.data() + size_t(x) * pixelBytes,
+                                pixelBytes) != 0)
+                    Fail("a delivered pixel is not the decoder's", row, x);
         }
     }
 }

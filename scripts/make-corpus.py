@@ -8,15 +8,19 @@ DIR (sources) holds the libjpeg-turbo and tiff source packages (the decoder
 build's download folder). The base images are their test images and images
 made from them with Debian's cjpeg and tiffcp: progressive, arithmetic-coded,
 restart markers, an ICC profile; LZW/ZIP/JPEG-compressed, predictor, tiled,
-big-endian, multi-page, 8 and 16 bits. Each corpus file is one base with one
-mutation: bit flips, inserted or deleted bytes, truncation, an edited header
-field (dimensions, bit depth, strip offsets and counts, tag counts, huge
-sizes), a zero-length file, an extension that lies about the content.
+separate planes, big-endian, multi-page, 8 and 16 bits, YCbCr and CIE L*a*b*.
+Each corpus file is one base with one mutation: bit flips, inserted or deleted
+bytes, truncation, an edited header field (dimensions, bit depth, strip
+offsets and counts, tag counts, huge sizes), several picture fields set
+together (dimensions, samples, bits, photometric, compression, planes; every
+strip then often the first one, so that a huge declared picture decodes from a
+small file), a zero-length file, an extension that lies about the content.
 
 The out folder gets the files and manifest.txt, one line per file:
   name <TAB> verdict <TAB> reference <TAB> what was done
-verdict is what the independent decoder (djpeg for .jpg, tiffcp for .tif,
-chosen by the extension as the module chooses its decoder) says: "sound"
+verdict is what the independent decoder (djpeg for .jpg, tiffcp for .tif and
+tiff2rgba for the subsampled YCbCr that tiffcp does not copy, chosen by the
+extension as the module chooses its decoder) says: "sound"
 when it decoded the whole picture, "damaged" when it reported picture data
 missing or could not decode the file. reference names a PPM of its decode
 (refs/...) when that is an RGB picture, else "-".
@@ -122,6 +126,17 @@ def make_bases(sources, work):
             bases[f"{depth}-icc.tif"] = tiff.bytes()
     tiffcp("8b-jpeg.tif", ["rgb-3c-8b.tiff"], "-c", "jpeg", "-r", "16")
     tiffcp("8b-jpeg-tiled.tif", ["rgb-3c-8b.tiff"], "-c", "jpeg", "-t", "-w", "64", "-l", "64")
+    tiffcp("8b-separate.tif", ["rgb-3c-8b.tiff"], "-c", "zip", "-p", "separate")
+    tiffcp("8b-tiled-separate.tif", ["rgb-3c-8b.tiff"], "-c", "none", "-p", "separate", "-t", "-w", "32", "-l", "32")
+    # Colour kinds that the decoder reads through the TIFF library's RGBA
+    # reader: the same samples relabelled, which makes sound files.
+    if "8b-zip.tif" in bases:
+        for name, photometric in (("8b-ycbcr-zip.tif", 6), ("8b-lab-zip.tif", 8), ("8b-icclab-zip.tif", 9)):
+            tiff = Tiff(bases["8b-zip.tif"])
+            tiff.set(262, SHORT, [photometric])
+            if photometric == 6:
+                tiff.set(530, SHORT, [1, 1])  # no subsampling
+            bases[name] = tiff.bytes()
     return bases
 
 
@@ -230,11 +245,77 @@ def edit_tiff_header(rng, data):
     return bytes(out), f"directory offset set to {value}"
 
 
+DIMENSIONS = [0, 1, 16, 4096, 32767, 32768, 32769, 65535, 65536, 0x7FFFFFFF, 0xFFFFFFFF]
+TIFF_FIELD_VALUES = {
+    256: DIMENSIONS, 257: DIMENSIONS,
+    277: [0, 1, 2, 3, 4, 5, 8, 255, 65535],
+    258: [0, 1, 2, 4, 8, 12, 16, 24, 32, 64, 128, 255],
+    262: [0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 32844, 32845],
+    259: [1, 5, 6, 7, 8, 32773, 32946, 34676],
+    284: [1, 2],
+}
+
+
+def combine_tiff_fields(rng, data):
+    """Several picture fields of one directory set together (dimensions,
+    samples, bits, photometric, compression, planes), often with every strip
+    pointing at the first one, so that a large declared picture decodes from
+    a small file."""
+    try:
+        tiff = Tiff(data)
+    except Exception:
+        return bit_flips(rng, data)
+    fields = rng.sample(sorted(TIFF_FIELD_VALUES), rng.randint(2, 4))
+    done = []
+    for tag in fields:
+        value = rng.choice(TIFF_FIELD_VALUES[tag])
+        if tag == 258:
+            samples = tiff.values(277)[0] if 277 in tiff.entries else 1
+            tiff.set(tag, SHORT, [value] * max(1, min(samples, 16)))
+        elif tag in (256, 257):
+            tiff.set(tag, LONG, [value])
+        else:
+            tiff.set(tag, SHORT, [value])
+        done.append(f"{TIFF_TAGS.get(tag, tag)} {value}")
+    if 273 in tiff.entries and 279 in tiff.entries and rng.random() < 0.6:
+        height = tiff.values(257)[0] if 257 in tiff.entries else 1
+        rows = tiff.values(278)[0] if 278 in tiff.entries else height
+        strips = (height + max(rows, 1) - 1) // max(rows, 1)
+        if 0 < strips <= 1 << 16:
+            offsets, counts = tiff.values(273), tiff.values(279)
+            tiff.set(273, LONG, [offsets[0]] * strips)
+            tiff.set(279, LONG, [counts[0]] * strips)
+            done.append(f"{strips} strips at the first")
+    return tiff.bytes(), "fields " + ", ".join(done)
+
+
+def combine_jpeg_fields(rng, data):
+    """Several fields of the frame header set together: dimensions,
+    precision, components, sampling factors."""
+    frames = [s for s in jpeg_segments(data) if s[0] in (0xC0, 0xC1, 0xC2, 0xC9, 0xCA)]
+    if not frames:
+        return bit_flips(rng, data)
+    _, at, _ = frames[0]
+    data = bytearray(data)
+    fields = {"precision": (4, 1, [0, 1, 8, 12, 16, 255]),
+              "height": (5, 2, DIMENSIONS[:8]), "width": (7, 2, DIMENSIONS[:8]),
+              "components": (9, 1, [0, 1, 2, 3, 4, 5, 255]),
+              "sampling": (11, 1, [0x11, 0x12, 0x21, 0x22, 0x44, 0x00, 0xFF])}
+    done = []
+    for field in rng.sample(sorted(fields), rng.randint(2, 4)):
+        offset, size, values = fields[field]
+        value = rng.choice(values) & ((1 << (8 * size)) - 1)
+        if at + offset + size <= len(data):
+            data[at + offset:at + offset + size] = value.to_bytes(size, "big")
+            done.append(f"{field} {value}")
+    return bytes(data), "frame fields " + ", ".join(done)
+
+
 def mutate(rng, name, data):
     """(bytes, named as a JPEG, description) of one mutation of a base."""
     is_jpeg = name.endswith(".jpg")
-    kind = rng.choices(["none", "flip", "insert", "delete", "truncate", "header", "empty", "lying"],
-                       [3, 22, 10, 10, 15, 30, 2, 8])[0]
+    kind = rng.choices(["none", "flip", "insert", "delete", "truncate", "header", "fields", "empty", "lying"],
+                       [3, 20, 9, 9, 13, 26, 12, 2, 6])[0]
     if kind == "none":
         return data, is_jpeg, "unchanged"
     if kind == "empty":
@@ -242,7 +323,8 @@ def mutate(rng, name, data):
     if kind == "lying":
         return data, not is_jpeg, "extension of the other format"
     mutation = {"flip": bit_flips, "insert": insert_bytes, "delete": delete_bytes, "truncate": truncate,
-                "header": edit_jpeg_header if is_jpeg else edit_tiff_header}[kind]
+                "header": edit_jpeg_header if is_jpeg else edit_tiff_header,
+                "fields": combine_jpeg_fields if is_jpeg else combine_tiff_fields}[kind]
     changed, what = mutation(rng, data)
     return changed, is_jpeg, what
 
@@ -276,6 +358,11 @@ TIFF_DIRECTORY_MODULES = ("TIFFReadDirectory", "TIFFFetchNormalTag", "TIFFReadCu
 def tiff_verdict(path, copy):
     result = run(["tiffcp", "-c", "none", "-p", "contig", path + ",0", copy])
     lines = result.stderr.decode("latin-1").splitlines()
+    if any("Can't copy/convert subsampled image" in line for line in lines):
+        # tiffcp copies no subsampled YCbCr; the library's RGBA reader (the
+        # one the module's decoder uses for YCbCr) reads it.
+        result = run(["tiff2rgba", "-c", "none", "-n", path, copy])
+        lines = result.stderr.decode("latin-1").splitlines()
     for line in lines:
         module, _, text = line.partition(": ")
         if not text.startswith("Warning, ") or module not in TIFF_DIRECTORY_MODULES:
@@ -311,9 +398,35 @@ def tiff_copy_to_ppm(copy, reference):
         return False
 
 
+# The independent decoders write a declared picture out whole, damaged or
+# not; larger ones are not judged but counted as damaged (a document made of
+# one would show as an invented picture and be looked at).
+LARGEST_JUDGED = 256 << 20
+
+
+def declared_bytes(data, is_jpeg_name):
+    """Bytes of the picture the file's header declares; 0 when unknown."""
+    try:
+        if is_jpeg_name:
+            for marker, at, _ in jpeg_segments(data):
+                if marker in (0xC0, 0xC1, 0xC2, 0xC3, 0xC5, 0xC6, 0xC7, 0xC9, 0xCA, 0xCB, 0xCD, 0xCE, 0xCF):
+                    height, width = int.from_bytes(data[at + 5:at + 7], "big"), int.from_bytes(data[at + 7:at + 9], "big")
+                    return width * height * max(1, data[at + 9])
+            return 0
+        tiff = Tiff(data)
+        samples = tiff.values(277)[0] if 277 in tiff.entries else 1
+        bits = max(tiff.values(258)) if 258 in tiff.entries else 1
+        return tiff.values(256)[0] * tiff.values(257)[0] * max(samples, 4) * max(bits, 8) // 8
+    except Exception:
+        return 0
+
+
 def judge(path, is_jpeg_name, refs, stem):
     """(verdict, reference file name or "-")."""
     reference = os.path.join(refs, stem + ".ppm")
+    with open(path, "rb") as f:
+        if declared_bytes(f.read(), is_jpeg_name) > LARGEST_JUDGED:
+            return "damaged", "-"
     if is_jpeg_name:
         verdict, _ = jpeg_verdict(path, reference)
         made = verdict == "sound" and os.path.exists(reference) and open(reference, "rb").read(2) == b"P6"
@@ -335,7 +448,7 @@ def main():
     parser.add_argument("--count", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1)
     options = parser.parse_args()
-    for tool in ("cjpeg", "djpeg", "tiffcp"):
+    for tool in ("cjpeg", "djpeg", "tiffcp", "tiff2rgba"):
         if not shutil.which(tool):
             sys.exit(f"make-corpus.py: {tool} is missing: run scripts/install-packages.sh")
 

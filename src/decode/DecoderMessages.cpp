@@ -26,13 +26,10 @@ constexpr MessageOrigin TiffError = MessageOrigin::TiffError;
 // every message of a TIFF codec (its JPEG library's included) while a strip
 // or tile is decoded.
 constexpr KnownMessage KnownMessages[] = {
-    // JPEG. Bytes between two segments, or after a scan's last unit, are
-    // skipped; a unit that lost data shows as one of the damaging messages.
-    {Decoder, "Corrupt JPEG data: %u extraneous bytes before marker 0x%02x", Verdict::Harmless},
-    // The revision labels the JFIF segment; the frame describes the picture.
+    // JPEG metadata: messages about segments that label or accompany the
+    // picture. The revision labels the JFIF segment; the frame describes the
+    // picture.
     {Decoder, "Warning: unknown JFIF revision number %d.%02d", Verdict::Harmless},
-    // A baseline scan is decoded whole, whatever its spectral selection says.
-    {Decoder, "Invalid SOS parameters for sequential JPEG", Verdict::Harmless},
     // The profile's APP2 markers do not fit together: the decoder gives no
     // profile and the pixels are whole.
     {Decoder, "Corrupt JPEG data: bad ICC marker", Verdict::Harmless},
@@ -40,6 +37,14 @@ constexpr KnownMessage KnownMessages[] = {
     {Decoder, "Warning: non-standard JFXX segment", Verdict::Harmless},
     {Decoder, "Exif: Suspicious offset of first IFD value", Verdict::Harmless},
     {Decoder, "Unimplemented variable number of parameters for Tiff Tag %s", Verdict::Harmless},
+    // Bytes where a marker should be, and odd scan parameters: a converter's
+    // own export carries neither, and both are what picture data looks like
+    // to the decoder when it ran out of picture before it ran out of bytes
+    // (a unit of data grown or shifted by damage). Listed to say so; any
+    // other warning about the frame or scan parameters is damaging as an
+    // unknown message.
+    {Decoder, "Corrupt JPEG data: %u extraneous bytes before marker 0x%02x", Verdict::Damaging},
+    {Decoder, "Invalid SOS parameters for sequential JPEG", Verdict::Damaging},
     // Data missing or garbled: the decoder fills what it could not read.
     {Decoder, "Premature end of JPEG file", Verdict::Damaging},
     {Decoder, "Corrupt JPEG data: premature end of data segment", Verdict::Damaging},

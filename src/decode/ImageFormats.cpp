@@ -46,12 +46,15 @@ bool DescribesOtherThanRgb(const FIICCPROFILE* profile)
     return profile->size >= 20 && std::memcmp(static_cast<const char*>(profile->data) + 16, "RGB ", 4) != 0;
 }
 
-// A profile starts with its own size, big-endian. One whose pieces were not
-// all found (a file's markers or tag cut short) says more than it holds.
+// A profile starts with a 128-byte header, its own size first, big-endian.
+// Fewer bytes are no profile; one whose pieces were not all found (a file's
+// markers or tag cut short) says more than it holds.
+constexpr uint32_t ProfileHeaderSize = 128;
+
 bool HoldsWhatItsHeaderSays(const FIICCPROFILE* profile)
 {
     const auto* bytes = static_cast<const uint8_t*>(profile->data);
-    if (profile->size < 4)
+    if (profile->size < ProfileHeaderSize)
         return false;
     const uint32_t declared = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
     return declared == uint32_t(profile->size);

@@ -5,6 +5,7 @@
 
 #include <FreeImage.h>
 
+#include "decode/PictureSize.h"
 #include "decode/RowConversion.h"
 
 // Format numbers follow the decoder's plugin registration order; a build of
@@ -15,9 +16,6 @@ static_assert(FIC_RGB == 2 && FIT_RGB16 == 9 && FIT_BITMAP == 1);
 // The 8-bit row converters take blue, green, red in this order.
 static_assert(FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2 && FI_RGBA_ALPHA == 3,
               "the decoder stores 8-bit pixels in another order");
-
-// The host describes a document's size in 16-bit signed numbers.
-constexpr unsigned LargestHostSide = 32767;
 
 // True when the bitmap is one the strip transfer delivers with its own
 // colours: 24-bit RGB, 32-bit RGB with an opaque alpha channel, or 48-bit
@@ -32,5 +30,6 @@ int16_t HostDepthOf(FIBITMAP* bitmap);
 bool HostTakesBitmap(FIBITMAP* bitmap);
 
 // The bitmap's embedded profile when it may go to the host with the
-// document: whole, and describing RGB data. Null otherwise.
+// document: at least its 128-byte header, whole, and describing RGB data.
+// Null otherwise.
 const FIICCPROFILE* ProfileForHost(FIBITMAP* bitmap);

@@ -9,7 +9,8 @@
 #include "outputs/NameClasses.h"
 #include "decode/DecoderMessages.h"
 #include "decode/ImageFormats.h"
-#include "decode/TiffStripCheck.h"
+#include "decode/JpegHeaderCheck.h"
+#include "decode/TiffHeaderCheck.h"
 
 namespace {
 
@@ -99,9 +100,25 @@ long DLL_CALLCONV TellInFile(fi_handle file)
     return std::ftell(static_cast<FILE*>(file));
 }
 
-// The decoder's own containers throw when memory runs out; nothing may
-// leave the module, so such a load is one that failed.
-FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags)
+LoadRefusal RefusalFor(HeaderVerdict verdict)
+{
+    switch (verdict) {
+    case HeaderVerdict::Decodable:
+        return LoadRefusal::None;
+    case HeaderVerdict::TooLarge:
+    case HeaderVerdict::UnsupportedLayout:
+        return LoadRefusal::Unsupported;
+    case HeaderVerdict::Contradictory:
+        break;
+    }
+    return LoadRefusal::Unreadable;
+}
+
+// The header is judged first: the decoder sizes some of its buffers in 32
+// bits and would write a picture too large for them past their end. The
+// decoder's own containers throw when memory runs out; nothing may leave the
+// module, so such a load is one that failed.
+FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags, LoadRefusal* refusal)
 {
     FILE* file = std::fopen(path, "rb");
     if (file == nullptr)
@@ -110,9 +127,8 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags)
     FIBITMAP* bitmap = nullptr;
     try {
         EnsureDecoderInitialised();
-        if (format == FIF_TIFF && !StripTableFitsPicture(file))
-            PictureDamaged = true;
-        else
+        *refusal = RefusalFor(format == FIF_TIFF ? CheckTiffHeader(file) : CheckJpegHeader(file));
+        if (*refusal == LoadRefusal::None)
             bitmap = FreeImage_LoadFromHandle(format, &io, file, flags);
     } catch (...) {
         PictureDamaged = true;
@@ -123,8 +139,9 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags)
 
 }  // namespace
 
-FIBITMAP* LoadImageFile(const char* path, const char* name)
+FIBITMAP* LoadImageFile(const char* path, const char* name, LoadRefusal* refusal)
 {
+    *refusal = LoadRefusal::Unreadable;
     FREE_IMAGE_FORMAT format;
     int flags;
     if (IsJpegName(name)) {
@@ -140,11 +157,13 @@ FIBITMAP* LoadImageFile(const char* path, const char* name)
     FIBITMAP* bitmap = nullptr;
     {
         DecoderListener listener;
-        bitmap = DecodeFile(format, path, flags);
+        bitmap = DecodeFile(format, path, flags, refusal);
     }
     if (bitmap != nullptr && PictureDamaged) {
         FreeImage_Unload(bitmap);
         bitmap = nullptr;
     }
+    if (bitmap == nullptr && *refusal == LoadRefusal::None)
+        *refusal = LoadRefusal::Unreadable;
     return bitmap;
 }

@@ -64,10 +64,11 @@ void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 int16_t LoadCurrentImage()
 {
     const char* name = ScanCursor.findData.cFileName;
+    LoadRefusal refusal = LoadRefusal::Unreadable;
     if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
-        CurrentBitmap = LoadImageFile(CurrentImagePath, name);
+        CurrentBitmap = LoadImageFile(CurrentImagePath, name, &refusal);
     if (CurrentBitmap == nullptr)
-        return MessageImportFailed;
+        return refusal == LoadRefusal::Unsupported ? MessageUnsupportedImage : MessageImportFailed;
     if (!HostTakesBitmap(CurrentBitmap))
         return MessageUnsupportedImage;
     return 0;

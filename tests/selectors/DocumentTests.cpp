@@ -134,6 +134,43 @@ TEST_F(DocumentRunTest, OddFileArrivesWholeAndDamagedFileIsRefused)
     EXPECT_EQ(cut.CompleteDocuments(), 0);
 }
 
+// Files of a few kilobytes that declare pictures too large for the decoder's
+// 32-bit sizes; each crashed the host. Each is refused (or, for a damaged
+// thumbnail, imported without it) and the same host and module then import
+// a sound file.
+TEST_F(DocumentRunTest, LargePicturesAreRefusedAndTheHostGoesOn)
+{
+    const std::string images = BesideProgram("transfer-images");
+    if (GetFileAttributesA((images + "\\ycbcr-32769x32768.tiff").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the build made no variants of real images (no source packages or tools)";
+    const std::string unsupported = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
+    const struct {
+        const char* file;
+        const char* message;  // null: the file's picture arrives
+    } cases[] = {
+        {"ycbcr-32769x32768.tiff", unsupported.c_str()},
+        {"lab-32769x32768.tiff", unsupported.c_str()},
+        {"thumbnail-32769x32768.tiff", "An error occured while importing images.\n\nPlease contact Korvel."},
+        {"resource-thumbnail-huge.tiff", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Export({{images + "\\" + c.file, "large.tif"}});
+        HostReport report = Run();
+        if (c.message != nullptr) {
+            EXPECT_EQ(CallTrace(report), (std::vector<std::string>{"prepare=0", "start=-128", "finalize=0"}));
+            EXPECT_EQ(MessageTexts(report), std::vector<std::string>{c.message});
+            EXPECT_EQ(report.CompleteDocuments(), 0);
+        } else {
+            EXPECT_TRUE(MessageTexts(report).empty());
+            ASSERT_EQ(report.CompleteDocuments(), 1);
+            EXPECT_EQ(report.documents[0].pixels.Bytes().size(), 8u * 8u * 3u);
+        }
+    }
+    Export({Jpeg("after.jpg")});
+    EXPECT_EQ(Run().CompleteDocuments(), 1);
+}
+
 TEST_F(DocumentRunTest, CancelAndHostErrorsDiscardTheDocumentAndGiveEveryBufferBack)
 {
     std::string sources = scratch.Inside("sources");

@@ -322,6 +322,31 @@ TEST_F(StartProfileTest, ProfileOfAnotherColourSpaceIsNotPassed)
     EXPECT_EQ(host.Handles().created, 0);
 }
 
+// A profile starts with a 128-byte header: fewer bytes are no profile, even
+// when their first four give their own size. The document comes without it.
+TEST_F(StartProfileTest, ProfileShorterThanItsHeaderIsNotPassed)
+{
+    for (size_t size : {4u, 19u, 20u, 127u, 128u}) {
+        SCOPED_TRACE(size);
+        FIBITMAP* bitmap = MakeRgb24(20, 10);
+        std::vector<uint8_t> bytes = MakeProfileBytes(size);
+        FreeImage_CreateICCProfile(bitmap, bytes.data(), long(bytes.size()));
+        Place(bitmap, FIF_TIFF, "short-profile.tif");
+        host.Record()->iCCprofileData = hostsOwn;
+        host.Record()->iCCprofileSize = 77;
+        ASSERT_EQ(host.Start(), 0);
+        const AcquireRecord* r = host.Record();
+        if (size < 128) {
+            EXPECT_EQ(r->iCCprofileData, hostsOwn);
+            EXPECT_EQ(r->iCCprofileSize, 77);
+        } else {
+            ASSERT_NE(r->iCCprofileData, hostsOwn);
+            ASSERT_EQ(r->iCCprofileSize, 128);
+            EXPECT_EQ(std::vector<uint8_t>(*r->iCCprofileData, *r->iCCprofileData + 128), bytes);
+        }
+    }
+}
+
 TEST_F(StartProfileTest, RefusedImageGivesNoProfile)
 {
     FIBITMAP* bitmap = MakeGrey8(20, 10);

@@ -10,6 +10,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from imagefiles import (ASCII, BYTE, LONG, SHORT, UNDEFINED, Tiff,  # noqa: E402
@@ -150,6 +151,75 @@ def tiff_variants():
     write("jpeg-strip-size.tiff", with_byte(data, frame + 6, 8))
 
 
+def declared_tiff(width, height, photometric, samples=3, rows=16, order=b"II"):
+    """A TIFF declaring width x height 8-bit pixels whose every strip is the
+    same small deflate block: one strip's worth of zeros."""
+    pack = (lambda fmt, *v: struct.pack(("<" if order == b"II" else ">") + fmt, *v))
+    tiff = Tiff(order + pack("HIHI", 42, 8, 0, 0))
+    block = zlib.compress(bytes(width * rows * samples), 9)
+    at = len(tiff.data)
+    tiff.data += block
+    strips = (height + rows - 1) // rows
+    for tag, kind, values in ((256, LONG, [width]), (257, LONG, [height]), (258, SHORT, [8] * samples),
+                              (259, SHORT, [8]), (262, SHORT, [photometric]), (277, SHORT, [samples]),
+                              (278, LONG, [rows]), (273, LONG, [at] * strips), (279, LONG, [len(block)] * strips)):
+        tiff.set(tag, kind, values)
+    if photometric == 6:
+        tiff.set(530, SHORT, [1, 1])  # YCbCr without subsampling
+    return tiff
+
+
+def with_small_picture(tiff, extra_tags):
+    """The file of tiff with a sound 8 x 8 RGB picture as its first
+    directory, carrying extra_tags ({tag: (type, values)})."""
+    small = Tiff(tiff.bytes())
+    at = len(small.data)
+    small.data += bytes(range(0, 192))
+    small.entries = {}
+    for tag, kind, values in ((256, SHORT, [8]), (257, SHORT, [8]), (258, SHORT, [8, 8, 8]), (259, SHORT, [1]),
+                              (262, SHORT, [2]), (277, SHORT, [3]), (278, SHORT, [8]), (273, LONG, [at]),
+                              (279, LONG, [192])):
+        small.set(tag, kind, values)
+    for tag, (kind, values) in extra_tags.items():
+        small.set(tag, kind, values)
+    return small.bytes()
+
+
+def large_variants():
+    # Pictures larger than a document can be, from a few kilobytes: the
+    # decoder sized its RGBA buffer as width x height x 4 in 32 bits (here
+    # 128 KB) and wrote the picture past it.
+    write("ycbcr-32769x32768.tiff", declared_tiff(32769, 32768, 6).bytes())
+    write("lab-32769x32768.tiff", declared_tiff(32769, 32768, 8).bytes())
+    # Within the sides, but 4 GB of RGBA pixels.
+    write("ycbcr-32767x32767.tiff", declared_tiff(32767, 32767, 6).bytes())
+    # A colour kind of three samples declared with one.
+    write("ycbcr-one-sample.tiff", declared_tiff(64, 64, 6, samples=1).bytes())
+    # The same large picture as the sub-picture (a thumbnail) of a sound one:
+    # the decoder reads it after the first picture.
+    huge = declared_tiff(32769, 32768, 6)
+    huge_directory = struct.unpack("<I", huge.bytes()[4:8])[0]
+    write("thumbnail-32769x32768.tiff", with_small_picture(huge, {330: (LONG, [huge_directory])}))
+    # A raw thumbnail in the image resources (tag 34377) declaring
+    # 100000 x 100000 24-bit pixels: the decoder could not make its bitmap
+    # and wrote the rows through a null one.
+    thumbnail = struct.pack(">IIIIIIHH", 0, 100000, 100000, 300000, 0, 0, 24, 1) + bytes(64)
+    resource = b"8BIM" + struct.pack(">HBBI", 0x040C, 0, 0, len(thumbnail)) + thumbnail
+    write("resource-thumbnail-huge.tiff", with_small_picture(declared_tiff(8, 8, 2), {34377: (BYTE, list(resource))}))
+    write("small-picture.ppm", b"P6\n8 8\n255\n" + bytes(range(192)))
+
+    jpeg = read("testorig.jpg")
+    frame = jpeg_segment(jpeg, 0xC0)[1]
+    # Frame header: length, precision, height, width.
+    write("jpeg-32768-wide.jpg", jpeg[:frame + 7] + struct.pack(">H", 32768) + jpeg[frame + 9:])
+    if shutil.which("tiffcp"):
+        # Sound, in tiles with one plane per colour: a layout the decoder
+        # does not read.
+        subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
+                        path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
+
+
 jpeg_variants()
 icc_variants()
 tiff_variants()
+large_variants()

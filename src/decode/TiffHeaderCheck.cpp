@@ -1,4 +1,4 @@
-#include "decode/TiffStripCheck.h"
+#include "decode/TiffHeaderCheck.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -106,18 +106,81 @@ bool TableFits(TIFF* tiff, uint64_t fileSize)
     return true;
 }
 
+// The decoder reads these kinds through the TIFF library's RGBA reader,
+// into one block of 32 bits a pixel.
+bool ReadAsRgba(uint16_t photometric)
+{
+    return photometric == PHOTOMETRIC_YCBCR || photometric == PHOTOMETRIC_CIELAB ||
+           photometric == PHOTOMETRIC_ICCLAB || photometric == PHOTOMETRIC_ITULAB;
+}
+
+// Samples a pixel of this colour kind cannot do without; 0 where it varies.
+uint32_t ColourSamples(uint16_t photometric)
+{
+    switch (photometric) {
+    case PHOTOMETRIC_MINISWHITE:
+    case PHOTOMETRIC_MINISBLACK:
+    case PHOTOMETRIC_PALETTE:
+        return 1;
+    case PHOTOMETRIC_RGB:
+    case PHOTOMETRIC_YCBCR:
+    case PHOTOMETRIC_CIELAB:
+    case PHOTOMETRIC_ICCLAB:
+    case PHOTOMETRIC_ITULAB:
+    case PHOTOMETRIC_LOGLUV:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+// Bits a pixel of the largest whole-picture buffer the decoder makes.
+uint64_t DecodedBitsPerPixel(uint16_t photometric, uint32_t samples, uint32_t bits)
+{
+    if (ReadAsRgba(photometric))
+        return 32;
+    if (photometric == PHOTOMETRIC_LOGLUV)
+        return 96;  // three 32-bit floats
+    return uint64_t(samples) * bits;
+}
+
+HeaderVerdict JudgeDirectory(TIFF* tiff, uint64_t fileSize)
+{
+    uint32_t width = 0, length = 0;
+    uint16_t samples = 1, bits = 1, photometric = 0xFFFF, planes = PLANARCONFIG_CONTIG;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &length);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planes);
+
+    if (samples < ColourSamples(photometric))
+        return HeaderVerdict::Contradictory;
+    const HeaderVerdict size = JudgePictureSize(width, length, DecodedBitsPerPixel(photometric, samples, bits));
+    if (size != HeaderVerdict::Decodable)
+        return size;
+    if (TIFFIsTiled(tiff)) {
+        if (uint64_t(TIFFTileSize64(tiff)) > LargestDecoderBlock)
+            return HeaderVerdict::TooLarge;
+        if (planes == PLANARCONFIG_SEPARATE && !ReadAsRgba(photometric))
+            return HeaderVerdict::UnsupportedLayout;
+    }
+    return TableFits(tiff, fileSize) ? HeaderVerdict::Decodable : HeaderVerdict::Contradictory;
+}
+
 }  // namespace
 
-bool StripTableFitsPicture(std::FILE* file)
+HeaderVerdict CheckTiffHeader(std::FILE* file)
 {
     // "m": read through the procedures above, never a mapping of the file.
     TIFF* tiff = TIFFClientOpen("", "rm", file, ReadFile, WriteNothing, SeekFile, KeepOpen, SizeOfFile, MapNothing,
                                 UnmapNothing);
-    bool fits = true;
+    HeaderVerdict verdict = HeaderVerdict::Decodable;
     if (tiff != nullptr) {
-        fits = TableFits(tiff, uint64_t(SizeOfFile(file)));
+        verdict = JudgeDirectory(tiff, uint64_t(SizeOfFile(file)));
         TIFFClose(tiff);
     }
     std::fseek(file, 0, SEEK_SET);
-    return fits;
+    return verdict;
 }

@@ -414,9 +414,16 @@ def declared_bytes(data, is_jpeg_name):
                     return width * height * max(1, data[at + 9])
             return 0
         tiff = Tiff(data)
-        samples = tiff.values(277)[0] if 277 in tiff.entries else 1
-        bits = max(tiff.values(258)) if 258 in tiff.entries else 1
-        return tiff.values(256)[0] * tiff.values(257)[0] * max(samples, 4) * max(bits, 8) // 8
+
+        def first(tag, default):
+            # Only the first value: a damaged count may claim billions.
+            kind, count, payload = tiff.entries.get(tag, (SHORT, 0, b""))
+            size = {SHORT: 2, LONG: 4}.get(kind)
+            if count == 0 or size is None or len(payload) < size:
+                return default
+            return int.from_bytes(payload[:size], "little" if tiff.order == "<" else "big")
+
+        return first(256, 0) * first(257, 0) * max(first(277, 1), 4) * max(first(258, 1), 8) // 8
     except Exception:
         return 0
 

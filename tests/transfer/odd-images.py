@@ -225,6 +225,10 @@ def large_variants():
         # does not read.
         subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
                         path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
+    # Sound samples labelled with the ICC encoding of L*a*b*.
+    icclab = Tiff(read("rgb-3c-8b.tiff"))
+    icclab.set(262, SHORT, [9])
+    write("icclab.tiff", icclab.bytes())
 
 
 jpeg_variants()

@@ -1,5 +1,5 @@
 # FreeImage::FreeImage: the project's own static FreeImage build (with zlib,
-# libjpeg-turbo, libpng and libtiff) for i686-w64-mingw32.
+# libjpeg-turbo, libpng and libtiff) for the target of the build's toolchain file.
 #
 # OMBRIX_FREEIMAGE_PREFIX names an installed prefix. Left empty, configuring
 # runs deps/build-freeimage.sh, which builds into its cache on the first run
@@ -9,9 +9,9 @@ include_guard(GLOBAL)
 set(OMBRIX_FREEIMAGE_PREFIX "" CACHE PATH
     "Prefix of the static FreeImage build; empty: build it or reuse the cached build")
 
-if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
-  message(FATAL_ERROR "FreeImage.cmake: the static FreeImage build is for 32-bit Windows "
-                      "(i686-w64-mingw32); configure with the mingw toolchain")
+if(NOT CMAKE_TOOLCHAIN_FILE)
+  message(FATAL_ERROR "FreeImage.cmake: the static FreeImage build follows the build's toolchain file; "
+                      "configure with -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-<target>.cmake")
 endif()
 
 set(_freeimage_deps_dir "${CMAKE_CURRENT_LIST_DIR}/../deps")
@@ -20,7 +20,7 @@ if(_freeimage_prefix STREQUAL "")
   message(STATUS "FreeImage: running deps/build-freeimage.sh (first run builds for about 2 minutes)")
   # The script's progress (stderr) goes to the console; stdout ends with the prefix.
   execute_process(
-    COMMAND bash "${_freeimage_deps_dir}/build-freeimage.sh"
+    COMMAND bash "${_freeimage_deps_dir}/build-freeimage.sh" "${CMAKE_TOOLCHAIN_FILE}"
     OUTPUT_VARIABLE _freeimage_output
     RESULT_VARIABLE _freeimage_result)
   if(NOT _freeimage_result EQUAL 0)
@@ -33,6 +33,7 @@ if(_freeimage_prefix STREQUAL "")
   file(GLOB _freeimage_patches CONFIGURE_DEPENDS "${_freeimage_deps_dir}/freeimage/patches/*.patch")
   set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     "${_freeimage_deps_dir}/build-freeimage.sh"
+    "${_freeimage_deps_dir}/toolchain-facts.cmake"
     "${_freeimage_deps_dir}/zlib/CMakeLists.txt"
     "${_freeimage_deps_dir}/freeimage/CMakeLists.txt"
     ${_freeimage_patches})

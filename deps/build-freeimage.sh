@@ -1,21 +1,25 @@
 #!/bin/bash
 # Builds FreeImage 3.18 (JPEG, PNG and TIFF plugins) and the libraries it uses
-# (zlib, libjpeg-turbo, libpng, libtiff) as static archives for
-# i686-w64-mingw32, from Debian source packages, into a cache prefix:
+# (zlib, libjpeg-turbo, libpng, libtiff) as static archives for the target of
+# a CMake toolchain file, from Debian source packages, into a cache prefix:
 #
-#   ${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/freeimage-<version>-<key>/
+#   build-freeimage.sh [TOOLCHAIN_FILE]   (default: cmake/toolchain-i686-mingw.cmake)
+#
+#   ${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/freeimage-<version>-<target>-<key>/
 #       include/   FreeImage.h and the headers of the four libraries
 #       lib/       libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a
 #       versions.txt  the source packages actually built, and the key
 #   ...freeimage-<version>-<key>.logs/   the build's logs
 #   sources/                              downloaded source packages, reused
 #
-# The key covers the source versions apt offers, the cross toolchain (its
-# packages and the project's toolchain file) and the files that shape the
+# The target (system and processor), the compilers and NASM's object format
+# come from the toolchain file. The key covers the source versions apt offers,
+# the toolchain (the packages of its compilers and NASM, and the toolchain
+# file's text) and the files that shape the
 # build, and is computed from the local package lists only: with the prefix in
 # place a run takes a second and downloads nothing. The prefix path is the last
 # line of stdout; progress and logs go to stderr. Needs what
-# scripts/install-packages.sh installs (deb-src entries, the mingw posix
+# scripts/install-packages.sh installs (deb-src entries, the toolchain's
 # compilers, cmake, ninja, nasm, dpkg-dev).
 set -eu
 set -o pipefail
@@ -25,8 +29,9 @@ exec 3>&1 1>&2
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
-toolchain="$root/cmake/toolchain-i686-mingw.cmake"
-[ -f "$toolchain" ] || { echo "missing $toolchain" >&2; exit 1; }
+toolchain=${1:-$root/cmake/toolchain-i686-mingw.cmake}
+[ -f "$toolchain" ] || { echo "no toolchain file $toolchain" >&2; exit 1; }
+toolchain=$(cd "$(dirname "$toolchain")" && pwd)/$(basename "$toolchain")
 cache_root=${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
 mkdir -p "$cache_root"
 cache_root=$(cd "$cache_root" && pwd)
@@ -35,17 +40,44 @@ jobs=$(nproc)
 # Source packages; imath only lends its half.h to the TIFF plugin.
 packages="freeimage libjpeg-turbo libpng1.6 tiff zlib imath"
 # Files whose change must give a new prefix.
-build_files=(deps/build-freeimage.sh deps/zlib/CMakeLists.txt deps/freeimage/CMakeLists.txt
-             cmake/toolchain-i686-mingw.cmake)
+build_files=(deps/build-freeimage.sh deps/toolchain-facts.cmake deps/zlib/CMakeLists.txt
+             deps/freeimage/CMakeLists.txt)
 # The project's own fixes to FreeImage, each saying which fault it closes.
 for patch_file in "$here"/freeimage/patches/*.patch; do
     if [ -f "$patch_file" ]; then build_files+=("deps/freeimage/patches/${patch_file##*/}"); fi
 done
-toolchain_packages=(gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix mingw-w64-i686-dev
-                    binutils-mingw-w64-i686 nasm)
 
 log() { printf '[freeimage-deps] %s\n' "$*"; }
 die() { log "error: $*"; exit 1; }
+
+command -v cmake >/dev/null || die "'cmake' is missing: run scripts/install-packages.sh"
+declare -A tc
+while IFS='=' read -r name value; do
+    tc[$name]=$value
+done < <(cmake -DTOOLCHAIN="$toolchain" -P "$here/toolchain-facts.cmake")
+[ -n "${tc[CMAKE_C_COMPILER]:-}" ] && [ -n "${tc[CMAKE_CXX_COMPILER]:-}" ] ||
+    die "$toolchain names no C and C++ compilers"
+case "${tc[CMAKE_SYSTEM_NAME]}/${tc[CMAKE_SYSTEM_PROCESSOR]}" in
+    Windows/i?86) nasm_format=win32 ;;
+    Windows/x86_64 | Windows/AMD64) nasm_format=win64 ;;
+    Linux/x86_64) nasm_format=elf64 ;;
+    *) die "no NASM object format known for ${tc[CMAKE_SYSTEM_NAME]} on ${tc[CMAKE_SYSTEM_PROCESSOR]}" ;;
+esac
+# Names the prefix, so that the builds for several targets are told apart.
+target=$(basename "$toolchain" .cmake)
+target=${target#toolchain-}
+# The packages that own the compilers and the archiver (followed through
+# their links), NASM and the target's headers and libraries.
+owned=()
+for tool in "${tc[CMAKE_C_COMPILER]}" "${tc[CMAKE_CXX_COMPILER]}" ${tc[CMAKE_AR]:-} nasm; do
+    path=$(command -v "$tool") || die "'$tool' is missing: run scripts/install-packages.sh"
+    owned+=("$(readlink -f "$path")")
+done
+for dir in ${tc[CMAKE_FIND_ROOT_PATH]//;/ }; do
+    [ ! -d "$dir/include" ] || owned+=("$dir/include")
+done
+mapfile -t toolchain_packages < <(dpkg -S "${owned[@]}" 2>/dev/null |
+    cut -d: -f1 | tr ',' '\n' | tr -d ' ' | sort -u)
 
 # Versions of source package $1 that apt knows, newest first (Debian ordering).
 source_versions() {
@@ -75,13 +107,14 @@ for pkg in $packages; do
     key_input+="$pkg ${candidates[$pkg]}"$'\n'
 done
 key_input+=$(dpkg-query -W -f='${Package} ${Version}\n' "${toolchain_packages[@]}" 2>/dev/null || true)$'\n'
-key_input+=$(cd "$root" && sha256sum "${build_files[@]}")
+key_input+=$(cd "$root" && sha256sum "${build_files[@]}")$'\n'
+key_input+="toolchain $target ${tc[CMAKE_SYSTEM_NAME]} ${tc[CMAKE_SYSTEM_PROCESSOR]} $(sha256sum <"$toolchain")"
 key=$(printf '%s' "$key_input" | sha256sum | cut -c1-12)
 
 newest_freeimage=${candidates[freeimage]%% *}
 upstream=${newest_freeimage#*:}
 upstream=${upstream%%[-+~]*}
-prefix="$cache_root/freeimage-$upstream-$key"
+prefix="$cache_root/freeimage-$upstream-$target-$key"
 libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a"
 
 prefix_complete() {
@@ -105,7 +138,7 @@ if prefix_complete; then
     exit 0
 fi
 
-for tool in cmake nasm dpkg-source patch apt-get i686-w64-mingw32-gcc-posix i686-w64-mingw32-g++-posix; do
+for tool in nasm dpkg-source patch apt-get; do
     command -v "$tool" >/dev/null || die "'$tool' is missing: run scripts/install-packages.sh"
 done
 generator=Ninja
@@ -203,7 +236,8 @@ install_built zlib
 phase "building libjpeg-turbo ${built_version[libjpeg-turbo]}"
 configure jpeg "$work/src/libjpeg-turbo" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
-    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm \
+    -DCMAKE_ASM_NASM_OBJECT_FORMAT="$nasm_format"
 # Only the library: the command-line tools are of no use here.
 build jpeg --target jpeg-static
 cp "$work/build/jpeg/libjpeg.a" "$stage/lib/"
@@ -257,6 +291,7 @@ done
     for pkg in $packages; do
         printf '%s %s\n' "$pkg" "${built_version[$pkg]}"
     done
+    printf 'target %s\n' "$target"
     printf 'key %s\n' "$key"
 } >"$stage/versions.txt"
 

@@ -1,6 +1,7 @@
 #include "decode/RowConversion.h"
 
 #include <cpuid.h>
+#include <emmintrin.h>
 #include <tmmintrin.h>
 
 #include <array>
@@ -43,6 +44,14 @@ bool ProcessorHasSsse3()
     return (ecx & bit_SSSE3) != 0;
 }
 
+bool ProcessorHasSse2()
+{
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0)
+        return false;
+    return (edx & bit_SSE2) != 0;
+}
+
 namespace {
 
 using ShuffleMask = std::array<uint8_t, 16>;
@@ -77,6 +86,40 @@ __attribute__((target("ssse3"))) inline __m128i LoadMask(const ShuffleMask& mask
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data()));
 }
 
+// Without a byte shuffle, the same five pixels: each pixel's first byte
+// comes from two bytes on, its last from two bytes back, the middle one
+// stays. Byte 15 is left zero for the next store to put right.
+constexpr ShuffleMask ChannelMask(int channel)
+{
+    ShuffleMask mask{};
+    for (int i = 0; i < 15; ++i)
+        mask[i] = i % 3 == channel ? 0xFF : 0;
+    return mask;
+}
+
+constexpr ShuffleMask FirstBytes = ChannelMask(0);
+constexpr ShuffleMask MiddleBytes = ChannelMask(1);
+constexpr ShuffleMask LastBytes = ChannelMask(2);
+
+struct Sse2ChannelMasks {
+    __m128i first, middle, last;
+};
+
+__attribute__((target("sse2"))) inline void ConvertFiveBgrSse2(const uint8_t* source, uint8_t* target,
+                                                             const Sse2ChannelMasks& masks)
+{
+    const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
+    const __m128i first = _mm_and_si128(_mm_srli_si128(in, 2), masks.first);
+    const __m128i last = _mm_and_si128(_mm_slli_si128(in, 2), masks.last);
+    const __m128i out = _mm_or_si128(_mm_or_si128(first, last), _mm_and_si128(in, masks.middle));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target), out);
+}
+
+__attribute__((target("sse2"))) inline __m128i LoadMaskSse2(const ShuffleMask& mask)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask.data()));
+}
+
 __attribute__((target("ssse3"))) inline void ConvertFiveBgr(const uint8_t* source, uint8_t* target, __m128i mask)
 {
     const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
@@ -100,6 +143,20 @@ __attribute__((target("ssse3"))) void ConvertBgrRowSsse3(const uint8_t* source, 
     ConvertBgrRowScalar(source, target, width - x);
 }
 
+__attribute__((target("sse2"))) void ConvertBgrRowSse2(const uint8_t* source, uint8_t* target, size_t width)
+{
+    const Sse2ChannelMasks masks{LoadMaskSse2(FirstBytes), LoadMaskSse2(MiddleBytes), LoadMaskSse2(LastBytes)};
+    // As the SSSE3 variant: twenty pixels a turn, one pixel after it.
+    size_t x = 0;
+    for (; x + 21 <= width; x += 20, source += 60, target += 60) {
+        ConvertFiveBgrSse2(source, target, masks);
+        ConvertFiveBgrSse2(source + 15, target + 15, masks);
+        ConvertFiveBgrSse2(source + 30, target + 30, masks);
+        ConvertFiveBgrSse2(source + 45, target + 45, masks);
+    }
+    ConvertBgrRowScalar(source, target, width - x);
+}
+
 __attribute__((target("ssse3"))) void ConvertBgraRowSsse3(const uint8_t* source, uint8_t* target, size_t width)
 {
     const __m128i pack = LoadMask(BgraPack);
@@ -119,9 +176,10 @@ __attribute__((target("ssse3"))) void ConvertBgraRowSsse3(const uint8_t* source,
 RowConverter RowConverterFor(PixelLayout layout)
 {
     static const bool vector = ProcessorHasSsse3();
+    static const bool sse2 = ProcessorHasSse2();
     switch (layout) {
     case PixelLayout::Bgr8:
-        return vector ? ConvertBgrRowSsse3 : ConvertBgrRowScalar;
+        return vector ? ConvertBgrRowSsse3 : sse2 ? ConvertBgrRowSse2 : ConvertBgrRowScalar;
     case PixelLayout::Bgra8:
         return vector ? ConvertBgraRowSsse3 : ConvertBgraRowScalar;
     case PixelLayout::Rgb16:

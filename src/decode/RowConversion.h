@@ -30,3 +30,8 @@ bool ProcessorHasSsse3();
 // Only to be called when ProcessorHasSsse3().
 void ConvertBgrRowSsse3(const uint8_t* source, uint8_t* target, size_t width);
 void ConvertBgraRowSsse3(const uint8_t* source, uint8_t* target, size_t width);
+
+// Every x86-64 processor has SSE2; some 32-bit ones and the x86-64 ones
+// before SSSE3 have nothing better. Only to be called when ProcessorHasSse2().
+bool ProcessorHasSse2();
+void ConvertBgrRowSse2(const uint8_t* source, uint8_t* target, size_t width);

@@ -1,5 +1,5 @@
-// Our own declarations of the host's import-module interface on 32-bit
-// Windows. The byte layout is the host's published one; every offset the
+// Our own declarations of the host's import-module interface on 32-bit and
+// x86-64 Windows: one declaration, two layouts. The byte layout is the host's published one; every offset the
 // module or the reference host relies on is pinned below, so that a field
 // declared in the wrong place fails the build instead of corrupting a call.
 #pragma once
@@ -172,98 +172,116 @@ struct AcquireRecord {
 
 // Newer hosts append fields after the last one above; a host of ours hands
 // out at least this many zero-filled bytes.
-constexpr size_t NewestAcquireRecordSize = 1456;
+constexpr size_t NewestAcquireRecordSize = sizeof(void*) == 8 ? 1576 : 1456;
 
-// The layout is that of a 32-bit Windows compiler with natural alignment.
-#if !defined(_WIN64) && (defined(_WIN32) || defined(__i386__))
-static_assert(sizeof(void*) == 4, "the host interface is 32-bit");
-static_assert(sizeof(Point) == 4 && sizeof(Rect) == 8 && sizeof(PlatformData) == 4);
+// Where the two layouts differ, and only here: the left column is 32-bit
+// Windows (i686), the right one x86-64, both a Windows compiler's natural
+// alignment (pointers 4 or 8 bytes and aligned to their size). A native
+// x86-64 build (tests on the build machine) lays the records out as x86-64
+// Windows does: no field here has a size that differs between the two.
+#if defined(_WIN64) || defined(__x86_64__)
+#define HOST_ABI_AT(record, field, at32, at64) \
+    static_assert(offsetof(record, field) == (at64), #record "." #field " moved")
+static_assert(sizeof(void*) == 8, "the host interface is 64-bit here");
+static_assert(sizeof(PlatformData) == 8);
+static_assert(sizeof(BufferProcs) == 48 && sizeof(HandleProcs) == 72);
+static_assert(sizeof(AboutRecord) == 272 && sizeof(AcquireRecord) == 1392);
+#elif defined(_WIN32) || defined(__i386__)
+#define HOST_ABI_AT(record, field, at32, at64) \
+    static_assert(offsetof(record, field) == (at32), #record "." #field " moved")
+static_assert(sizeof(void*) == 4, "the host interface is 32-bit here");
+static_assert(sizeof(PlatformData) == 4);
+static_assert(sizeof(BufferProcs) == 24 && sizeof(HandleProcs) == 36);
 static_assert(sizeof(AboutRecord) == 256 && sizeof(AcquireRecord) == 1288);
+#else
+#error "the host interface is declared for i686 and x86-64 only"
+#endif
+static_assert(sizeof(Point) == 4 && sizeof(Rect) == 8);
 static_assert(sizeof(AcquireRecord) <= NewestAcquireRecordSize);
 
-static_assert(offsetof(BufferProcs, bufferProcsVersion) == 0);
-static_assert(offsetof(BufferProcs, numBufferProcs) == 2);
-static_assert(offsetof(BufferProcs, allocateProc) == 4);
-static_assert(offsetof(BufferProcs, lockProc) == 8);
-static_assert(offsetof(BufferProcs, unlockProc) == 12);
-static_assert(offsetof(BufferProcs, freeProc) == 16);
-static_assert(offsetof(BufferProcs, spaceProc) == 20);
+HOST_ABI_AT(BufferProcs, bufferProcsVersion, 0, 0);
+HOST_ABI_AT(BufferProcs, numBufferProcs, 2, 2);
+HOST_ABI_AT(BufferProcs, allocateProc, 4, 8);
+HOST_ABI_AT(BufferProcs, lockProc, 8, 16);
+HOST_ABI_AT(BufferProcs, unlockProc, 12, 24);
+HOST_ABI_AT(BufferProcs, freeProc, 16, 32);
+HOST_ABI_AT(BufferProcs, spaceProc, 20, 40);
 
-static_assert(offsetof(HandleProcs, handleProcsVersion) == 0);
-static_assert(offsetof(HandleProcs, numHandleProcs) == 2);
-static_assert(offsetof(HandleProcs, newProc) == 4);
-static_assert(offsetof(HandleProcs, disposeProc) == 8);
-static_assert(offsetof(HandleProcs, getSizeProc) == 12);
-static_assert(offsetof(HandleProcs, setSizeProc) == 16);
-static_assert(offsetof(HandleProcs, lockProc) == 20);
-static_assert(offsetof(HandleProcs, unlockProc) == 24);
-static_assert(offsetof(HandleProcs, recoverSpaceProc) == 28);
-static_assert(offsetof(HandleProcs, disposeRegularHandleProc) == 32);
+HOST_ABI_AT(HandleProcs, handleProcsVersion, 0, 0);
+HOST_ABI_AT(HandleProcs, numHandleProcs, 2, 2);
+HOST_ABI_AT(HandleProcs, newProc, 4, 8);
+HOST_ABI_AT(HandleProcs, disposeProc, 8, 16);
+HOST_ABI_AT(HandleProcs, getSizeProc, 12, 24);
+HOST_ABI_AT(HandleProcs, setSizeProc, 16, 32);
+HOST_ABI_AT(HandleProcs, lockProc, 20, 40);
+HOST_ABI_AT(HandleProcs, unlockProc, 24, 48);
+HOST_ABI_AT(HandleProcs, recoverSpaceProc, 28, 56);
+HOST_ABI_AT(HandleProcs, disposeRegularHandleProc, 32, 64);
 
-static_assert(offsetof(AboutRecord, platformData) == 0);
-static_assert(offsetof(AboutRecord, sSPBasic) == 4);
-static_assert(offsetof(AboutRecord, plugInRef) == 8);
-static_assert(offsetof(AboutRecord, reserved) == 12);
+HOST_ABI_AT(AboutRecord, platformData, 0, 0);
+HOST_ABI_AT(AboutRecord, sSPBasic, 4, 8);
+HOST_ABI_AT(AboutRecord, plugInRef, 8, 16);
+HOST_ABI_AT(AboutRecord, reserved, 12, 24);
 
-static_assert(offsetof(AcquireRecord, serialNumber) == 0);
-static_assert(offsetof(AcquireRecord, abortProc) == 4);
-static_assert(offsetof(AcquireRecord, progressProc) == 8);
-static_assert(offsetof(AcquireRecord, maxData) == 12);
-static_assert(offsetof(AcquireRecord, imageMode) == 16);
-static_assert(offsetof(AcquireRecord, imageSize) == 18);
-static_assert(offsetof(AcquireRecord, depth) == 22);
-static_assert(offsetof(AcquireRecord, planes) == 24);
-static_assert(offsetof(AcquireRecord, imageHRes) == 28);
-static_assert(offsetof(AcquireRecord, imageVRes) == 32);
-static_assert(offsetof(AcquireRecord, redLUT) == 36);
-static_assert(offsetof(AcquireRecord, greenLUT) == 292);
-static_assert(offsetof(AcquireRecord, blueLUT) == 548);
-static_assert(offsetof(AcquireRecord, data) == 804);
-static_assert(offsetof(AcquireRecord, theRect) == 808);
-static_assert(offsetof(AcquireRecord, loPlane) == 816);
-static_assert(offsetof(AcquireRecord, hiPlane) == 818);
-static_assert(offsetof(AcquireRecord, colBytes) == 820);
-static_assert(offsetof(AcquireRecord, rowBytes) == 824);
-static_assert(offsetof(AcquireRecord, planeBytes) == 828);
-static_assert(offsetof(AcquireRecord, filename) == 832);
-static_assert(offsetof(AcquireRecord, vRefNum) == 1088);
-static_assert(offsetof(AcquireRecord, dirty) == 1090);
-static_assert(offsetof(AcquireRecord, hostSig) == 1092);
-static_assert(offsetof(AcquireRecord, hostProc) == 1096);
-static_assert(offsetof(AcquireRecord, hostModes) == 1100);
-static_assert(offsetof(AcquireRecord, planeMap) == 1104);
-static_assert(offsetof(AcquireRecord, canTranspose) == 1136);
-static_assert(offsetof(AcquireRecord, needTranspose) == 1137);
-static_assert(offsetof(AcquireRecord, duotoneInfo) == 1140);
-static_assert(offsetof(AcquireRecord, diskSpace) == 1144);
-static_assert(offsetof(AcquireRecord, spaceProc) == 1148);
-static_assert(offsetof(AcquireRecord, monitor) == 1152);
-static_assert(offsetof(AcquireRecord, platformData) == 1192);
-static_assert(offsetof(AcquireRecord, bufferProcs) == 1196);
-static_assert(offsetof(AcquireRecord, resourceProcs) == 1200);
-static_assert(offsetof(AcquireRecord, processEvent) == 1204);
-static_assert(offsetof(AcquireRecord, canReadBack) == 1208);
-static_assert(offsetof(AcquireRecord, wantReadBack) == 1209);
-static_assert(offsetof(AcquireRecord, acquireAgain) == 1210);
-static_assert(offsetof(AcquireRecord, canFinalize) == 1211);
-static_assert(offsetof(AcquireRecord, displayPixels) == 1212);
-static_assert(offsetof(AcquireRecord, handleProcs) == 1216);
-static_assert(offsetof(AcquireRecord, wantFinalize) == 1220);
-static_assert(offsetof(AcquireRecord, colorServices) == 1224);
-static_assert(offsetof(AcquireRecord, advanceState) == 1228);
-static_assert(offsetof(AcquireRecord, imageServicesProcs) == 1232);
-static_assert(offsetof(AcquireRecord, tileWidth) == 1236);
-static_assert(offsetof(AcquireRecord, tileHeight) == 1238);
-static_assert(offsetof(AcquireRecord, tileOrigin) == 1240);
-static_assert(offsetof(AcquireRecord, propertyProcs) == 1244);
-static_assert(offsetof(AcquireRecord, descriptorParameters) == 1248);
-static_assert(offsetof(AcquireRecord, errorString) == 1252);
-static_assert(offsetof(AcquireRecord, isFirstAlphaTransparency) == 1256);
-static_assert(offsetof(AcquireRecord, maxValue) == 1260);
-static_assert(offsetof(AcquireRecord, sSPBasic) == 1264);
-static_assert(offsetof(AcquireRecord, plugInRef) == 1268);
-static_assert(offsetof(AcquireRecord, transparentIndex) == 1272);
-static_assert(offsetof(AcquireRecord, iCCprofileData) == 1276);
-static_assert(offsetof(AcquireRecord, iCCprofileSize) == 1280);
-static_assert(offsetof(AcquireRecord, canUseICCProfiles) == 1284);
-#endif
+HOST_ABI_AT(AcquireRecord, serialNumber, 0, 0);
+HOST_ABI_AT(AcquireRecord, abortProc, 4, 8);
+HOST_ABI_AT(AcquireRecord, progressProc, 8, 16);
+HOST_ABI_AT(AcquireRecord, maxData, 12, 24);
+HOST_ABI_AT(AcquireRecord, imageMode, 16, 28);
+HOST_ABI_AT(AcquireRecord, imageSize, 18, 30);
+HOST_ABI_AT(AcquireRecord, depth, 22, 34);
+HOST_ABI_AT(AcquireRecord, planes, 24, 36);
+HOST_ABI_AT(AcquireRecord, imageHRes, 28, 40);
+HOST_ABI_AT(AcquireRecord, imageVRes, 32, 44);
+HOST_ABI_AT(AcquireRecord, redLUT, 36, 48);
+HOST_ABI_AT(AcquireRecord, greenLUT, 292, 304);
+HOST_ABI_AT(AcquireRecord, blueLUT, 548, 560);
+HOST_ABI_AT(AcquireRecord, data, 804, 816);
+HOST_ABI_AT(AcquireRecord, theRect, 808, 824);
+HOST_ABI_AT(AcquireRecord, loPlane, 816, 832);
+HOST_ABI_AT(AcquireRecord, hiPlane, 818, 834);
+HOST_ABI_AT(AcquireRecord, colBytes, 820, 836);
+HOST_ABI_AT(AcquireRecord, rowBytes, 824, 840);
+HOST_ABI_AT(AcquireRecord, planeBytes, 828, 844);
+HOST_ABI_AT(AcquireRecord, filename, 832, 848);
+HOST_ABI_AT(AcquireRecord, vRefNum, 1088, 1104);
+HOST_ABI_AT(AcquireRecord, dirty, 1090, 1106);
+HOST_ABI_AT(AcquireRecord, hostSig, 1092, 1108);
+HOST_ABI_AT(AcquireRecord, hostProc, 1096, 1112);
+HOST_ABI_AT(AcquireRecord, hostModes, 1100, 1120);
+HOST_ABI_AT(AcquireRecord, planeMap, 1104, 1124);
+HOST_ABI_AT(AcquireRecord, canTranspose, 1136, 1156);
+HOST_ABI_AT(AcquireRecord, needTranspose, 1137, 1157);
+HOST_ABI_AT(AcquireRecord, duotoneInfo, 1140, 1160);
+HOST_ABI_AT(AcquireRecord, diskSpace, 1144, 1168);
+HOST_ABI_AT(AcquireRecord, spaceProc, 1148, 1176);
+HOST_ABI_AT(AcquireRecord, monitor, 1152, 1184);
+HOST_ABI_AT(AcquireRecord, platformData, 1192, 1224);
+HOST_ABI_AT(AcquireRecord, bufferProcs, 1196, 1232);
+HOST_ABI_AT(AcquireRecord, resourceProcs, 1200, 1240);
+HOST_ABI_AT(AcquireRecord, processEvent, 1204, 1248);
+HOST_ABI_AT(AcquireRecord, canReadBack, 1208, 1256);
+HOST_ABI_AT(AcquireRecord, wantReadBack, 1209, 1257);
+HOST_ABI_AT(AcquireRecord, acquireAgain, 1210, 1258);
+HOST_ABI_AT(AcquireRecord, canFinalize, 1211, 1259);
+HOST_ABI_AT(AcquireRecord, displayPixels, 1212, 1264);
+HOST_ABI_AT(AcquireRecord, handleProcs, 1216, 1272);
+HOST_ABI_AT(AcquireRecord, wantFinalize, 1220, 1280);
+HOST_ABI_AT(AcquireRecord, colorServices, 1224, 1288);
+HOST_ABI_AT(AcquireRecord, advanceState, 1228, 1296);
+HOST_ABI_AT(AcquireRecord, imageServicesProcs, 1232, 1304);
+HOST_ABI_AT(AcquireRecord, tileWidth, 1236, 1312);
+HOST_ABI_AT(AcquireRecord, tileHeight, 1238, 1314);
+HOST_ABI_AT(AcquireRecord, tileOrigin, 1240, 1316);
+HOST_ABI_AT(AcquireRecord, propertyProcs, 1244, 1320);
+HOST_ABI_AT(AcquireRecord, descriptorParameters, 1248, 1328);
+HOST_ABI_AT(AcquireRecord, errorString, 1252, 1336);
+HOST_ABI_AT(AcquireRecord, isFirstAlphaTransparency, 1256, 1344);
+HOST_ABI_AT(AcquireRecord, maxValue, 1260, 1348);
+HOST_ABI_AT(AcquireRecord, sSPBasic, 1264, 1352);
+HOST_ABI_AT(AcquireRecord, plugInRef, 1268, 1360);
+HOST_ABI_AT(AcquireRecord, transparentIndex, 1272, 1368);
+HOST_ABI_AT(AcquireRecord, iCCprofileData, 1276, 1376);
+HOST_ABI_AT(AcquireRecord, iCCprofileSize, 1280, 1384);
+HOST_ABI_AT(AcquireRecord, canUseICCProfiles, 1284, 1388);
+#undef HOST_ABI_AT

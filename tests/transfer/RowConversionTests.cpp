@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "decode/RowConversion.h"
@@ -70,40 +71,61 @@ TEST(RowConversion, ScalarMatchesThePixelRuleAtEveryWidth)
     }
 }
 
+// Each vector variant beside the scalar one it must match, with the bytes a
+// source pixel takes.
+struct VectorVariant {
+    const char* name;
+    RowConverter vector;
+    RowConverter scalar;
+    size_t sourcePixelBytes;
+    bool (*available)();
+};
+
+const VectorVariant VectorVariants[] = {
+    {"BGR SSSE3", ConvertBgrRowSsse3, ConvertBgrRowScalar, 3, ProcessorHasSsse3},
+    {"BGRA SSSE3", ConvertBgraRowSsse3, ConvertBgraRowScalar, 4, ProcessorHasSsse3},
+    {"BGR SSE2", ConvertBgrRowSse2, ConvertBgrRowScalar, 3, ProcessorHasSse2},
+};
+
 TEST(RowConversion, VectorVariantsGiveTheScalarBytesAtEveryWidth)
 {
-    if (!ProcessorHasSsse3())
-        GTEST_SKIP() << "this processor has no SSSE3";
-    for (size_t width = 0; width <= 200; ++width) {
-        auto bgr = RandomBytes(width * 3, unsigned(width + 7));
-        auto bgra = RandomBytes(width * 4, unsigned(width + 77));
-        ASSERT_EQ(Convert(ConvertBgrRowSsse3, bgr, width), Convert(ConvertBgrRowScalar, bgr, width)) << "width " << width;
-        ASSERT_EQ(Convert(ConvertBgraRowSsse3, bgra, width), Convert(ConvertBgraRowScalar, bgra, width))
-            << "width " << width;
+    std::string lacking;
+    for (const VectorVariant& variant : VectorVariants) {
+        if (!variant.available()) {
+            lacking += std::string(" ") + variant.name;
+            continue;
+        }
+        for (size_t width = 0; width <= 200; ++width) {
+            auto source = RandomBytes(width * variant.sourcePixelBytes, unsigned(width + 7));
+            ASSERT_EQ(Convert(variant.vector, source, width), Convert(variant.scalar, source, width))
+                << variant.name << ", width " << width;
+        }
     }
+    if (!lacking.empty())
+        GTEST_SKIP() << "this processor cannot run" << lacking;
 }
 
 TEST(RowConversion, VectorVariantsWorkOnUnalignedRows)
 {
-    if (!ProcessorHasSsse3())
-        GTEST_SKIP() << "this processor has no SSSE3";
     const size_t width = 37;
     auto bytes = RandomBytes(width * 4 + 16, 5);
-    for (size_t offset = 1; offset < 4; ++offset) {
-        std::vector<uint8_t> vector(width * 3 + 8), scalar(width * 3 + 8);
-        ConvertBgrRowSsse3(bytes.data() + offset, vector.data() + offset, width);
-        ConvertBgrRowScalar(bytes.data() + offset, scalar.data() + offset, width);
-        EXPECT_EQ(vector, scalar) << "offset " << offset;
-        ConvertBgraRowSsse3(bytes.data() + offset, vector.data() + offset, width);
-        ConvertBgraRowScalar(bytes.data() + offset, scalar.data() + offset, width);
-        EXPECT_EQ(vector, scalar) << "offset " << offset;
+    for (const VectorVariant& variant : VectorVariants) {
+        if (!variant.available())
+            continue;
+        for (size_t offset = 1; offset < 4; ++offset) {
+            std::vector<uint8_t> vector(width * 3 + 8), scalar(width * 3 + 8);
+            variant.vector(bytes.data() + offset, vector.data() + offset, width);
+            variant.scalar(bytes.data() + offset, scalar.data() + offset, width);
+            EXPECT_EQ(vector, scalar) << variant.name << ", offset " << offset;
+        }
     }
 }
 
-TEST(RowConversion, ChosenConverterIsTheVectorOneWhenThereIsSsse3)
+TEST(RowConversion, ChosenConverterIsTheBestThisProcessorRuns)
 {
     const bool vector = ProcessorHasSsse3();
-    EXPECT_EQ(RowConverterFor(PixelLayout::Bgr8), vector ? ConvertBgrRowSsse3 : ConvertBgrRowScalar);
+    EXPECT_EQ(RowConverterFor(PixelLayout::Bgr8),
+              vector ? ConvertBgrRowSsse3 : ProcessorHasSse2() ? ConvertBgrRowSse2 : ConvertBgrRowScalar);
     EXPECT_EQ(RowConverterFor(PixelLayout::Bgra8), vector ? ConvertBgraRowSsse3 : ConvertBgraRowScalar);
     EXPECT_EQ(RowConverterFor(PixelLayout::Rgb16), CopyRgb16Row);
 }

@@ -205,13 +205,17 @@ for patch_file in "$here"/freeimage/patches/*.patch; do
 done
 
 section_flags="-ffunction-sections -fdata-sections"
+# A toolchain's own flags (the sanitizers of the native fuzz build) go into
+# every library, as CMake would have put them there.
+c_flags="$section_flags ${tc[CMAKE_C_FLAGS_INIT]:-}"
+cxx_flags="$section_flags ${tc[CMAKE_CXX_FLAGS_INIT]:-}"
 configure() {
     local name=$1 source_dir=$2
     shift 2
     run_logged "$name-configure" cmake -S "$source_dir" -B "$work/build/$name" -G "$generator" \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_C_FLAGS="$section_flags" -DCMAKE_CXX_FLAGS="$section_flags" \
+        -DCMAKE_C_FLAGS="$c_flags" -DCMAKE_CXX_FLAGS="$cxx_flags" \
         -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
         -DCMAKE_INSTALL_PREFIX="$stage" \
         "$@"

@@ -4,6 +4,7 @@
 # under Wine), then prints the table of outcomes and every fault. Exits 1 when
 # a file crashed, hung, left something held or was delivered as an invented
 # picture. Usage: corpus-run.sh [BUILD_DIR] [COUNT] [SEED]   (300 files, seed 1)
+#            corpus-run.sh BUILD_DIR --folder DIR   (the files of DIR's manifest.txt)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || { echo "corpus-run.sh: no build folder ${1:-$root/build}; run scripts/build.sh first" >&2; exit 2; }
@@ -17,8 +18,12 @@ sources=${OMBRIX_DECODER_SOURCES:-${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 
-corpus="$build/corpus-$seed-$count"
-"$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$corpus" --count "$count" --seed "$seed"
+if [ "$count" = --folder ]; then
+    corpus=$(cd "$3" && pwd)
+else
+    corpus="$build/corpus-$seed-$count"
+    "$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$corpus" --count "$count" --seed "$seed"
+fi
 
 export WINEPREFIX="${WINEPREFIX:-${OMBRIX_WINEPREFIX:-$build/wineprefix}}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

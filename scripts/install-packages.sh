@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installs every Debian package the build, the tests and the screenshots need.
+# Installs every Debian package the build, the tests and the screenshots need
+# (clang-14, llvm-14 and libclang-rt-14-dev: the decode path's native build
+# under AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer).
 # Safe to run again: it only adds what is missing.
 set -eu
 
@@ -28,7 +30,8 @@ PACKAGES="cmake make ninja-build dpkg-dev patch nasm python3 python3-pil \
  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
  wine wine32:i386 wine64 fonts-wine fonts-dejavu-core icoutils xvfb imagemagick xauth \
  googletest nlohmann-json3-dev libcli11-dev libtiff-tools libjpeg-turbo-progs \
- nsis osslsigncode openssl zip unzip xdotool python3-markdown"
+ nsis osslsigncode openssl zip unzip xdotool python3-markdown \
+ clang-14 llvm-14 libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do

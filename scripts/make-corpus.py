@@ -3,6 +3,7 @@
 for the same seed, with the verdict of independent decoders on each.
 
 Usage: make-corpus.py --sources DIR --out DIR [--count N] [--seed N]
+       make-corpus.py --sources DIR --out DIR --bases-only
 
 DIR (sources) holds the libjpeg-turbo and tiff source packages (the decoder
 build's download folder). The base images are their test images and images
@@ -16,7 +17,11 @@ together (dimensions, samples, bits, photometric, compression, planes; every
 strip then often the first one, so that a huge declared picture decodes from a
 small file), a zero-length file, an extension that lies about the content.
 
-The out folder gets the files and manifest.txt, one line per file:
+With --bases-only the out folder gets the base images alone, unchanged and
+under their own names: the seeds that the fuzz target (tests/fuzz) grows
+its corpus from.
+
+Otherwise the out folder gets the files and manifest.txt, one line per file:
   name <TAB> verdict <TAB> reference <TAB> what was done
 verdict is what the independent decoder (djpeg for .jpg, tiffcp for .tif and
 tiff2rgba for the subsampled YCbCr that tiffcp does not copy, chosen by the
@@ -467,6 +472,7 @@ def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("--count", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--bases-only", action="store_true")
     options = parser.parse_args()
     for tool in ("cjpeg", "djpeg", "tiffcp", "tiff2rgba"):
         if not shutil.which(tool):
@@ -478,6 +484,13 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         bases = make_bases(options.sources, work)
     names = sorted(bases)
+    if options.bases_only:
+        for name in names:
+            with open(os.path.join(options.out, name), "wb") as f:
+                f.write(bases[name])
+        shutil.rmtree(refs)
+        print(f"make-corpus.py: {len(names)} base images: {options.out}")
+        return
     rng = random.Random(options.seed)
     lines = []
     for i in range(options.count):

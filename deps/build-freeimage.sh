@@ -13,14 +13,19 @@
 #   sources/                              downloaded source packages, reused
 #
 # The target (system and processor), the compilers and NASM's object format
-# come from the toolchain file. The key covers the source versions apt offers,
-# the toolchain (the packages of its compilers and NASM, and the toolchain
-# file's text) and the files that shape the
-# build, and is computed from the local package lists only: with the prefix in
-# place a run takes a second and downloads nothing. The prefix path is the last
-# line of stdout; progress and logs go to stderr. Needs what
-# scripts/install-packages.sh installs (deb-src entries, the toolchain's
-# compilers, cmake, ninja, nasm, dpkg-dev).
+# come from the toolchain file.
+#
+# Each library is built from the newest source version apt lists, security
+# updates included. When that version's source cannot be downloaded, the
+# build stops and says so, unless OMBRIX_DEPS_ACCEPT_OLDER=1 accepts the
+# newest older version that can be: versions.txt, the log and the release's
+# notices then name both. The key covers the versions built, the toolchain
+# (the packages of its compilers and NASM, and the toolchain file's text) and
+# the files that shape the build: with the prefix in place a run takes a
+# second or two (a listed version not served is asked for again). The prefix
+# path is the last line of stdout; progress and logs go to stderr. Needs what
+# scripts/install-packages.sh installs (deb-src entries for the main and the
+# security suite, the toolchain's compilers, cmake, ninja, nasm, dpkg-dev).
 set -eu
 set -o pipefail
 
@@ -98,21 +103,57 @@ source_versions() {
     printf '%s\n' "${sorted[@]}"
 }
 
-declare -A candidates
+for tool in dpkg-source apt-get; do
+    command -v "$tool" >/dev/null || die "'$tool' is missing: run scripts/install-packages.sh"
+done
+# Downloads one run at a time (a build may run meanwhile: it has its own lock).
+exec 8>"$cache_root/.download-lock"
+flock 8
+downloads="$cache_root/sources"
+mkdir -p "$downloads"
+
+# The source of $1 version $2 is at hand: downloaded now or by an earlier run.
+have_source() {
+    local pkg=$1 v=$2
+    [ ! -f "$downloads/${pkg}_${v#*:}.dsc" ] || return 0
+    log "downloading $pkg $v"
+    if (cd "$downloads" && apt-get source -q --download-only "$pkg=$v") >"$downloads/fetch-$pkg.log" 2>&1; then
+        return 0
+    fi
+    rm -f "$downloads/${pkg}_${v#*:}.dsc"
+    return 1
+}
+
+# The version of each package to build: the newest apt lists, or with
+# OMBRIX_DEPS_ACCEPT_OLDER=1 the newest one whose source can be had.
+declare -A candidates listed built_version
 key_input=""
 for pkg in $packages; do
     candidates[$pkg]=$(source_versions "$pkg" | tr '\n' ' ')
     [ -n "${candidates[$pkg]// /}" ] ||
         die "apt knows no source package '$pkg': enable deb-src entries and run apt-get update (scripts/install-packages.sh does both)"
-    key_input+="$pkg ${candidates[$pkg]}"$'\n'
+    listed[$pkg]=${candidates[$pkg]%% *}
+    for v in ${candidates[$pkg]}; do
+        if have_source "$pkg" "$v"; then
+            built_version[$pkg]=$v
+            break
+        fi
+        if [ "${OMBRIX_DEPS_ACCEPT_OLDER:-}" != 1 ]; then
+            tail -n 5 "$downloads/fetch-$pkg.log"
+            die "apt lists $pkg $v, the version with Debian's latest fixes, but its source cannot be downloaded (log: $downloads/fetch-$pkg.log). The build stops rather than ship an older $pkg unannounced. With OMBRIX_DEPS_ACCEPT_OLDER=1 it builds the newest version that can be downloaded, and versions.txt, this log and the release's notices name both."
+        fi
+        log "  $pkg $v is not served; trying an older version (OMBRIX_DEPS_ACCEPT_OLDER=1)"
+    done
+    [ -n "${built_version[$pkg]:-}" ] || die "no version of '$pkg' could be downloaded (tried: ${candidates[$pkg]})"
+    key_input+="$pkg ${built_version[$pkg]}"$'\n'
 done
+flock -u 8
 key_input+=$(dpkg-query -W -f='${Package} ${Version}\n' "${toolchain_packages[@]}" 2>/dev/null || true)$'\n'
 key_input+=$(cd "$root" && sha256sum "${build_files[@]}")$'\n'
 key_input+="toolchain $target ${tc[CMAKE_SYSTEM_NAME]} ${tc[CMAKE_SYSTEM_PROCESSOR]} $(sha256sum <"$toolchain")"
 key=$(printf '%s' "$key_input" | sha256sum | cut -c1-12)
 
-newest_freeimage=${candidates[freeimage]%% *}
-upstream=${newest_freeimage#*:}
+upstream=${built_version[freeimage]#*:}
 upstream=${upstream%%[-+~]*}
 prefix="$cache_root/freeimage-$upstream-$target-$key"
 libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a"
@@ -123,8 +164,21 @@ prefix_complete() {
     for lib in $libs; do [ -f "$prefix/lib/$lib" ] || return 1; done
 }
 
+# The versions built against the versions apt lists, for the configure log.
+report_versions() {
+    local pkg
+    for pkg in $packages; do
+        if [ "${built_version[$pkg]}" = "${listed[$pkg]}" ]; then
+            log "  $pkg ${built_version[$pkg]}, the version apt lists"
+        else
+            log "  $pkg ${built_version[$pkg]}: OLDER than ${listed[$pkg]}, which apt lists but does not serve (accepted by OMBRIX_DEPS_ACCEPT_OLDER=1)"
+        fi
+    done
+}
+
 if prefix_complete; then
     log "cached: $prefix"
+    report_versions
     echo "$prefix" >&3
     exit 0
 fi
@@ -134,23 +188,23 @@ exec 9>"$cache_root/.lock"
 flock 9
 if prefix_complete; then
     log "cached (built by a concurrent run): $prefix"
+    report_versions
     echo "$prefix" >&3
     exit 0
 fi
 
-for tool in nasm dpkg-source patch apt-get; do
+for tool in nasm patch; do
     command -v "$tool" >/dev/null || die "'$tool' is missing: run scripts/install-packages.sh"
 done
 generator=Ninja
 command -v ninja >/dev/null || generator="Unix Makefiles"
 
 started=$(date +%s)
-downloads="$cache_root/sources"
 work="$cache_root/work-$key"
 stage="$prefix.partial"
 logs="$work/logs"
 rm -rf "$work" "$stage"
-mkdir -p "$downloads" "$work/src" "$logs" "$stage"
+mkdir -p "$work/src" "$logs" "$stage"
 
 # Runs a step with its output in logs/$1.log; shows the log's end on failure.
 run_logged() {
@@ -170,38 +224,19 @@ phase() {
     [ -z "$phase_name" ] || log "$phase_name"
 }
 
-declare -A built_version
-# Unpacks the newest version of $1 whose source is served; the newest often
-# sits in the security pocket, whose sources are not always downloadable.
-fetch_source() {
-    local pkg=$1 v dsc
-    for v in ${candidates[$pkg]}; do
-        dsc="$downloads/${pkg}_${v#*:}.dsc"
-        if [ ! -f "$dsc" ]; then
-            log "downloading $pkg $v"
-            if ! (cd "$downloads" && apt-get source -q --download-only "$pkg=$v") >"$logs/fetch-$pkg-${v#*:}.log" 2>&1; then
-                rm -f "$dsc"
-                log "  $pkg $v is not served; trying an older version"
-                continue
-            fi
-        fi
-        if dpkg-source -q -x "$dsc" "$work/src/$pkg" >"$logs/unpack-$pkg.log" 2>&1; then
-            built_version[$pkg]=$v
-            return 0
-        fi
-        log "  $pkg $v does not unpack (incomplete download?); discarding it"
-        rm -rf "$dsc" "$work/src/$pkg"
-    done
-    die "no version of '$pkg' could be fetched (tried: ${candidates[$pkg]})"
-}
-
-phase "fetching sources"
+phase "unpacking sources"
 for pkg in $packages; do
-    fetch_source "$pkg"
+    dsc="$downloads/${pkg}_${built_version[$pkg]#*:}.dsc"
+    if ! dpkg-source -q -x "$dsc" "$work/src/$pkg" >"$logs/unpack-$pkg.log" 2>&1; then
+        # An incomplete download: the next run fetches it again.
+        rm -f "$dsc"
+        die "$pkg ${built_version[$pkg]} does not unpack (log: $logs/unpack-$pkg.log); run again to download it anew"
+    fi
 done
+# The project's own patches apply exactly where they were made, or not at all.
 for patch_file in "$here"/freeimage/patches/*.patch; do
     [ -f "$patch_file" ] || continue
-    run_logged "patch-${patch_file##*/}" patch -d "$work/src/freeimage" -p1 --forward -i "$patch_file"
+    run_logged "patch-${patch_file##*/}" patch -d "$work/src/freeimage" -p1 --forward --fuzz=0 -i "$patch_file"
 done
 
 section_flags="-ffunction-sections -fdata-sections"
@@ -295,6 +330,9 @@ done
     for pkg in $packages; do
         printf '%s %s\n' "$pkg" "${built_version[$pkg]}"
     done
+    for pkg in $packages; do
+        [ "${built_version[$pkg]}" = "${listed[$pkg]}" ] || printf 'listed %s %s\n' "$pkg" "${listed[$pkg]}"
+    done
     printf 'target %s\n' "$target"
     printf 'key %s\n' "$key"
 } >"$stage/versions.txt"
@@ -307,4 +345,5 @@ rm -rf "$prefix.logs"
 mv "$logs" "$prefix.logs"
 rm -rf "$work"
 log "built in $(( $(date +%s) - started )) s: $prefix"
+report_versions
 echo "$prefix" >&3

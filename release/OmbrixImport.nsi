@@ -130,15 +130,19 @@ Function ProgramBits
     Exch $0
 FunctionEnd
 
-; Reads the App Paths entry of the host's executable in the current registry
-; view, machine-wide first, then the user's, and files the host's folder
-; under the executable's own architecture (read from its header; the view's,
-; $R0, when the header cannot be read). A stale entry counts as none.
-Function FindHostInView
+; Reads the App Paths entries of the host's executable in the current
+; registry view, machine-wide and the user's, and files each host's folder
+; under its executable's own architecture (read from its header; the view's,
+; $R0, when the header cannot be read); the first one found of each wins. A
+; stale entry counts as none.
+Function FindHostsInView
     ReadRegStr $0 HKLM "${APP_PATHS_KEY}" ""
-    ${If} $0 == ""
-        ReadRegStr $0 HKCU "${APP_PATHS_KEY}" ""
-    ${EndIf}
+    Call FileHost
+    ReadRegStr $0 HKCU "${APP_PATHS_KEY}" ""
+    Call FileHost
+FunctionEnd
+
+Function FileHost
     StrCpy $1 $0 1
     ${If} $1 == '"'
         StrCpy $0 $0 "" 1
@@ -191,11 +195,11 @@ Function .onInit
     ${If} ${RunningX64}
         SetRegView 64
         StrCpy $R0 64
-        Call FindHostInView
+        Call FindHostsInView
     ${EndIf}
     SetRegView 32
     StrCpy $R0 32
-    Call FindHostInView
+    Call FindHostsInView
 !ifndef MODULE64
     ; No module here that a 64-bit host could load.
     StrCpy $Host64 ""

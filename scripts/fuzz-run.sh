@@ -84,10 +84,10 @@ executions=$(printf '%s\n' "$last" | sed -n 's/^#\([0-9]*\).*/\1/p')
 speed=$(field "$last" exec/s)
 if [ -z "$runs" ]; then
     # The workers' summary counts coverage its own way: the edges are those
-    # of the grown corpus, run once in one process as the bounded run counts
-    # them.
+    # of the seeds and the grown corpus, run once in one process as the
+    # bounded run counts them.
     [ -z "$executions" ] || speed=$((executions / time_limit))
-    "$target" -runs=0 -max_len=600000 -rss_limit_mb=4096 "$dir/corpus" >"$dir/coverage.log" 2>&1 || true
+    "$target" -runs=0 -max_len=600000 -rss_limit_mb=4096 "$dir/corpus" "$dir/seeds" >"$dir/coverage.log" 2>&1 || true
     last=$(grep -E '^#[0-9]+.*cov: ' "$dir/coverage.log" | tail -n 1 || true)
 fi
 found=$(($(ls "$dir/findings" | wc -l) - before))

@@ -24,6 +24,16 @@ elif [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list 
     grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | $SUDO tee -a /etc/apt/sources.list >/dev/null
     need_update=1
 fi
+# The security suite's sources too: apt lists the versions with Debian's
+# security fixes, and the FreeImage build builds the versions apt lists.
+# Its archive sits beside the main one's, under the same address + "-security".
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+archive=$([ -f "$src" ] && sed -n 's/^URIs: *\([^ ]*\).*/\1/p' "$src" | head -n 1)
+if [ -n "$archive" ] && [ -n "$codename" ] && ! grep -q "^Suites:.*$codename-security" "$src"; then
+    printf '\nTypes: deb deb-src\nURIs: %s-security\nSuites: %s-security\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "${archive%/}" "$codename" | $SUDO tee -a "$src" >/dev/null
+    need_update=1
+fi
 
 PACKAGES="cmake make ninja-build dpkg-dev patch nasm python3 python3-pil \
  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \

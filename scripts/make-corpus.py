@@ -363,6 +363,11 @@ TIFF_DIRECTORY_MODULES = ("TIFFReadDirectory", "TIFFFetchNormalTag", "TIFFReadCu
 def tiff_verdict(path, copy):
     result = run(["tiffcp", "-c", "none", "-p", "contig", path + ",0", copy])
     lines = result.stderr.decode("latin-1").splitlines()
+    if any("does not support random access" in line for line in lines):
+        # tiffcp interleaves separate planes only by reading lines at random;
+        # the planes are copied as they are and interleaved here.
+        result = run(["tiffcp", "-c", "none", path + ",0", copy])
+        lines = result.stderr.decode("latin-1").splitlines()
     if any("Can't copy/convert subsampled image" in line for line in lines):
         # tiffcp copies no subsampled YCbCr; the library's RGBA reader (the
         # one the module's decoder uses for YCbCr) reads it.
@@ -392,6 +397,14 @@ def tiff_copy_to_ppm(copy, reference):
         if len(data) < size:
             return False
         data = data[:size]
+        if 284 in tiff.entries and tiff.values(284)[0] == 2:
+            # Separate planes, one after the other: interleave their samples.
+            unit, plane = bits[0] // 8, size // 3
+            mixed = bytearray(size)
+            for i in range(3):
+                for byte in range(unit):
+                    mixed[i * unit + byte::3 * unit] = data[i * plane + byte:(i + 1) * plane:unit]
+            data = bytes(mixed)
         if bits[0] == 16 and tiff.order == "<":
             swapped = bytearray(data)
             swapped[0::2], swapped[1::2] = data[1::2], data[0::2]
@@ -419,9 +432,16 @@ def declared_bytes(data, is_jpeg_name):
                     return width * height * max(1, data[at + 9])
             return 0
         tiff = Tiff(data)
-        samples = tiff.values(277)[0] if 277 in tiff.entries else 1
-        bits = max(tiff.values(258)) if 258 in tiff.entries else 1
-        return tiff.values(256)[0] * tiff.values(257)[0] * max(samples, 4) * max(bits, 8) // 8
+
+        def first(tag, default):
+            # Only the first value: a damaged count may claim billions.
+            kind, count, payload = tiff.entries.get(tag, (SHORT, 0, b""))
+            size = {SHORT: 2, LONG: 4}.get(kind)
+            if count == 0 or size is None or len(payload) < size:
+                return default
+            return int.from_bytes(payload[:size], "little" if tiff.order == "<" else "big")
+
+        return first(256, 0) * first(257, 0) * max(first(277, 1), 4) * max(first(258, 1), 8) // 8
     except Exception:
         return 0
 

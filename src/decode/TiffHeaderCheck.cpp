@@ -160,6 +160,10 @@ HeaderVerdict JudgeDirectory(TIFF* tiff, uint64_t fileSize)
     const HeaderVerdict size = JudgePictureSize(width, length, DecodedBitsPerPixel(photometric, samples, bits));
     if (size != HeaderVerdict::Decodable)
         return size;
+    // The RGBA reader knows CIE L*a*b* but neither of its ICC and ITU
+    // encodings.
+    if (photometric == PHOTOMETRIC_ICCLAB || photometric == PHOTOMETRIC_ITULAB)
+        return HeaderVerdict::UnsupportedLayout;
     if (TIFFIsTiled(tiff)) {
         if (uint64_t(TIFFTileSize64(tiff)) > LargestDecoderBlock)
             return HeaderVerdict::TooLarge;

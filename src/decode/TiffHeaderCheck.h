@@ -17,7 +17,8 @@
 //   decoder makes for its kind, or when one tile alone is over
 //   LargestDecoderBlock;
 // - UnsupportedLayout for tiles with separate colour planes, which the
-//   decoder reads only for the kinds it converts through its RGBA reader;
+//   decoder reads only for the kinds it converts through its RGBA reader,
+//   and for the ICC and ITU encodings of L*a*b*, which that reader lacks;
 // - else Decodable, also when the file does not open as a TIFF (the decoder
 //   judges that). The file is left at its start.
 HeaderVerdict CheckTiffHeader(std::FILE* file);

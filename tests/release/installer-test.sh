@@ -38,6 +38,7 @@ cleanup() {
     wine reg delete "HKLM\\$app_paths" /reg:64 /f >/dev/null 2>&1 || true
     wine reg delete "HKLM\\$entry" /reg:64 /f >/dev/null 2>&1 || true
     wine reg delete "HKCU\\$entry" /reg:64 /f >/dev/null 2>&1 || true
+    wine reg delete "HKCU\\$app_paths" /f >/dev/null 2>&1 || true
     [ "$pending_before" = 1 ] || wine reg delete "$session" /v PendingFileRenameOperations /f >/dev/null 2>&1 || true
     rm -rf "$top" "$program_all" "$program_user"
     # The uninstaller's copies, left for Windows to delete at its next start.
@@ -192,6 +193,10 @@ if [ -n "$host64_program" ]; then
     host64_win="$top_win\\Image Editor 64"
     mkdir -p "$host64/Plug-ins"
     cp "$host64_program" "$host64/$host_exe"
+    # Wine keeps one App Paths key for both views: the 32-bit host moves to
+    # the user's entry, and the installer tells the two apart by their headers.
+    wine reg delete "HKLM\\$app_paths" /reg:32 /f >/dev/null 2>&1
+    wine reg add "HKCU\\$app_paths" /ve /d "$host_win\\$host_exe" /f >/dev/null 2>&1
     register 64 "$host64_win"
     install
     check "the installer exits with 0 (got $status)" '[ "$status" -eq 0 ]'

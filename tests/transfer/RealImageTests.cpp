@@ -161,7 +161,9 @@ INSTANTIATE_TEST_SUITE_P(RealImage, RefusedFileTest, ::testing::Values(
     RefusedFile{"thumbnail-32769x32768.tiff", 3},
     RefusedFile{"ycbcr-32769x32768.tiff", 4}, RefusedFile{"lab-32769x32768.tiff", 4},
     RefusedFile{"ycbcr-32767x32767.tiff", 4}, RefusedFile{"jpeg-32768-wide.jpg", 4},
-    RefusedFile{"tiled-separate.tiff", 4}));
+    RefusedFile{"jpeg-32768-wide-stray.jpg", 4}, RefusedFile{"jpeg-30000-square.jpg", 4},
+    RefusedFile{"jpeg-frame-length.jpg", 3},
+    RefusedFile{"tiled-separate.tiff", 4}, RefusedFile{"icclab.tiff", 4}));
 
 // The file the damaged JPEG-in-TIFF variants were made from.
 TEST_F(RealImageTest, JpegCompressedTiffImports)

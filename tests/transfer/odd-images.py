@@ -211,12 +211,24 @@ def large_variants():
     jpeg = read("testorig.jpg")
     frame = jpeg_segment(jpeg, 0xC0)[1]
     # Frame header: length, precision, height, width.
-    write("jpeg-32768-wide.jpg", jpeg[:frame + 7] + struct.pack(">H", 32768) + jpeg[frame + 9:])
+    wide = jpeg[:frame + 7] + struct.pack(">H", 32768) + jpeg[frame + 9:]
+    write("jpeg-32768-wide.jpg", wide)
+    # The same behind stray bytes, which the decoder skips to find the frame.
+    write("jpeg-32768-wide-stray.jpg", wide[:frame] + b"\x00\x11\x22" + wide[frame:])
+    # Within the sides, but 2.7 GB of RGB pixels.
+    write("jpeg-30000-square.jpg", jpeg[:frame + 5] + struct.pack(">HH", 30000, 30000) + jpeg[frame + 9:])
+    # A frame header longer than its three components take.
+    length = struct.unpack(">H", jpeg[frame + 2:frame + 4])[0]
+    write("jpeg-frame-length.jpg", jpeg[:frame + 2] + struct.pack(">H", length + 3) + jpeg[frame + 4:])
     if shutil.which("tiffcp"):
         # Sound, in tiles with one plane per colour: a layout the decoder
         # does not read.
         subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
                         path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
+    # Sound samples labelled with the ICC encoding of L*a*b*.
+    icclab = Tiff(read("rgb-3c-8b.tiff"))
+    icclab.set(262, SHORT, [9])
+    write("icclab.tiff", icclab.bytes())
 
 
 jpeg_variants()

@@ -1,11 +1,15 @@
 #!/usr/bin/python3
-"""The user guides as the release ships them, read back from their HTML: each
-fenced block of the Markdown is a code block, each numbered list stays one
-list across the pictures of its steps, the link to the other language's
-guide points to a page that is shipped beside it, the support address is a
-link, and every picture is embedded.
+"""The texts the release ships, read back. The user guides' HTML: each fenced
+block of the Markdown is a code block, each numbered list stays one list
+across the pictures of its steps, the link to the other language's guide
+points to a page shipped beside it, the support address is a link, every
+picture is embedded. The third-party notices: the compiler's runtime
+(mingw-w64, winpthreads, GCC's runtime libraries) is named with its licence
+texts, FreeImage is said to be modified with the project's patches whole,
+a library built older than apt lists is said to be, and every line ends in
+CR LF.
 
-Usage: guide-test.py DOCS_FOLDER RELEASE_FOLDER
+Usage: shipped-texts-test.py DOCS_FOLDER RELEASE_FOLDER PATCHES_FOLDER FREEIMAGE_PREFIX
 """
 import re
 import sys
@@ -48,9 +52,35 @@ def numbered_lists(markdown):
     return lengths
 
 
-def main():
-    docs, release = Path(sys.argv[1]), Path(sys.argv[2])
+def notices_checks(notices, patches, versions):
+    text = notices.decode("utf-8")
+    older = [line.split()[1] for line in versions.splitlines() if line.startswith("listed ")]
+    return [
+        ("name the mingw-w64 runtime and winpthreads with their licences",
+         "mingw-w64" in text and "winpthreads" in text and "Files: mingw-w64-libraries/winpthreads/*" in text),
+        ("give GCC's runtime library exception", "GCC RUNTIME LIBRARY EXCEPTION" in text),
+        ("say FreeImage is modified and reproduce the project's patches",
+         "modified version" in text and all(p.name in text and p.read_text().splitlines()[0] in text
+                                             for p in sorted(patches.glob("*.patch")))),
+        (f"say which libraries are older than apt lists {older}",
+         all(f"(Debian source package {name} " in text for name in older) and
+         text.count("NOTE: built from") == len(older)),
+        ("end every line in CR LF", notices.count(b"\n") == notices.count(b"\r\n") > 0 and b"\r\r" not in notices),
+    ]
+
+
+def report(subject, checks):
     failures = 0
+    for name, passed in checks:
+        print(f"{'ok  ' if passed else 'FAIL'} {subject}: {name}")
+        failures += not passed
+    return failures
+
+
+def main():
+    docs, release, patches, prefix = (Path(a) for a in sys.argv[1:5])
+    failures = report("the notices", notices_checks((release / "THIRD-PARTY-NOTICES.txt").read_bytes(), patches,
+                                                    (prefix / "versions.txt").read_text()))
     for guide, other in (("user-guide", "user-guide-fr"), ("user-guide-fr", "user-guide")):
         markdown = (docs / f"{guide}.md").read_text(encoding="utf-8")
         page = (release / f"{guide}.html").read_text(encoding="utf-8")
@@ -68,9 +98,7 @@ def main():
             ("every picture is embedded",
              reader.pictures and all(src.startswith("data:image/png;base64,") for src in reader.pictures)),
         ]
-        for name, passed in checks:
-            print(f"{'ok  ' if passed else 'FAIL'} {guide}: {name}")
-            failures += not passed
+        failures += report(guide, checks)
     if failures:
         sys.exit(f"{failures} check(s) failed")
     print("all checks passed")

@@ -160,6 +160,8 @@ HeaderVerdict JudgeDirectory(TIFF* tiff, uint64_t fileSize)
     const HeaderVerdict size = JudgePictureSize(width, length, DecodedBitsPerPixel(photometric, samples, bits));
     if (size != HeaderVerdict::Decodable)
         return size;
+    if (ReadAsRgba(photometric) && uint64_t(width) * length * 4 > LargestRgbaBlock)
+        return HeaderVerdict::TooLarge;
     // The RGBA reader knows CIE L*a*b* but neither of its ICC and ITU
     // encodings.
     if (photometric == PHOTOMETRIC_ICCLAB || photometric == PHOTOMETRIC_ITULAB)

@@ -14,8 +14,8 @@
 //   reads uncompressed strips by the rows they should hold, past a strip's
 //   recorded end into whatever follows it, and reports nothing);
 // - TooLarge by JudgePictureSize on the largest whole-picture buffer the
-//   decoder makes for its kind, or when one tile alone is over
-//   LargestDecoderBlock;
+//   decoder makes for its kind, when the RGBA reader's block would be over
+//   LargestRgbaBlock, or when one tile alone is over LargestDecoderBlock;
 // - UnsupportedLayout for tiles with separate colour planes, which the
 //   decoder reads only for the kinds it converts through its RGBA reader,
 //   and for the ICC and ITU encodings of L*a*b*, which that reader lacks;

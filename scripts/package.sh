@@ -13,6 +13,11 @@
 # Usage: scripts/package.sh [BUILD_DIR]   (OMBRIX_RELEASE_OUT: another output folder)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+# What ships is built from the library versions apt lists, security updates
+# included, unless OMBRIX_DEPS_ACCEPT_OLDER=1 accepts older ones (the notices
+# then name both).
+OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER:-0}
+export OMBRIX_DEPS_ACCEPT_OLDER
 build=${1:-$root/build}
 # The release is made in the 32-bit tree, which takes the 64-bit module from
 # BUILD/win64 (scripts/build.sh wires them).

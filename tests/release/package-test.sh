@@ -9,6 +9,9 @@
 set -eu
 build=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# This build's libraries are whatever the tests were built with.
+OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER:-1}
+export OMBRIX_DEPS_ACCEPT_OLDER
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"

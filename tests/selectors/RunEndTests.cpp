@@ -141,6 +141,12 @@ TEST_F(RunEndTest, WaitingListIsGivenBackAtUnloadAndItsFolderOutlivesTheNextClea
     for (int i = 0; i < 1500; ++i)
         files.push_back(Dng("raw-" + std::to_string(10000 + i) + ".dng"));
     Export(files);
+    // A load of the module keeps what its static runtime set aside for
+    // itself (more in a 64-bit build); one load and unload first counts it.
+    const size_t beforeLoad = RuntimeHeapInUse();
+    Host();
+    UnloadModule();
+    const size_t heldByALoad = RuntimeHeapInUse() - beforeLoad;
     const size_t before = RuntimeHeapInUse();
     {
         HostProgramAway away;
@@ -152,7 +158,8 @@ TEST_F(RunEndTest, WaitingListIsGivenBackAtUnloadAndItsFolderOutlivesTheNextClea
     UnloadModule();
     const size_t after = RuntimeHeapInUse();
     EXPECT_GT(loaded, before + 100000) << "the 1,500 entries were held";
-    EXPECT_LT(after, before + 32768) << "held " << after - before << " bytes after the unload";
+    EXPECT_LT(after, before + heldByALoad + 32768)
+        << "held " << after - before << " bytes after the unload, " << heldByALoad << " by any load";
     EXPECT_TRUE(CleanupRecords().empty());
 
     // The next load cleans up old folders: this one, never handed off, stays.

@@ -44,7 +44,9 @@ def jpeg_variants():
     frame = jpeg_segment(jpeg, 0xC0)[1]
     end = jpeg.rindex(b"\xff\xd9")
     write("stray-before-frame.jpg", jpeg[:frame] + b"\x00\x11\x22" + jpeg[frame:])
-    write("stray-before-end.jpg", jpeg[:end] + b"\x00\x11\x22\x33" + jpeg[end:])
+    # Sixteen bytes: a decoder with a 64-bit bit buffer reads up to eight bytes
+    # past the last block as picture data, so fewer could pass unseen there.
+    write("stray-before-end.jpg", jpeg[:end] + bytes(range(0x10, 0x20)) + jpeg[end:])
     # APP0 JFIF: identifier (5 bytes), then the major and minor revision.
     app0 = jpeg_segment(jpeg, 0xE0)[1]
     jfif201 = jpeg[:app0 + 9] + b"\x02\x01" + jpeg[app0 + 11:]

@@ -30,6 +30,19 @@ for arch in ${OMBRIX_ARCHS:-win64 win32}; do
         cmake -S "$root" -B "$tree" $generator \
             -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
     fi
+    # The release, made in the 32-bit tree, carries the 64-bit tree's module
+    # too; without it the release would lack the module today's hosts need.
+    if [ "$arch" = win32 ]; then
+        module64=$build/win64/bin/OmbrixImport.8ba
+        if [ ! -f "$module64" ]; then
+            echo "build.sh: no 64-bit module ($module64): the release carries the 32-bit module only;" \
+                "build both (OMBRIX_ARCHS=\"win64 win32\") to ship for 64-bit hosts" >&2
+            module64=""
+        fi
+        if [ "$(sed -n 's/^OMBRIX_MODULE64:FILEPATH=//p' "$tree/CMakeCache.txt")" != "$module64" ]; then
+            cmake -S "$root" -B "$tree" -DOMBRIX_MODULE64="$module64" >/dev/null
+        fi
+    fi
     # The host executable the installer looks up; kept by the build folder.
     if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
         cmake -S "$root" -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null

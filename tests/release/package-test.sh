@@ -4,7 +4,7 @@
 # give byte-identical files, the signatures verify, the checksums hold, the
 # zips carry the commit's time, and the run names the host executable the
 # installer looks for. A last unsigned run leaves the build's release as the
-# build makes it.
+# build makes it, and its zips hold each architecture's module as built.
 # Usage: package-test.sh BUILD
 set -eu
 build=$1
@@ -49,7 +49,19 @@ check "the zipped 32-bit module is signed" \
     'osslsigncode verify -CAfile cert.pem -in unpacked/*-win32/OmbrixImport.8ba >/dev/null 2>&1'
 check "the run names the host executable the installer looks for" \
     'grep -q "looks for the host.s executable $(sed -n "s/^OMBRIX_HOST_EXECUTABLE:STRING=//p" "$build/win32/CMakeCache.txt") " run1.log'
+if [ -f "$build/win64/bin/OmbrixImport.8ba" ]; then
+    check "with a 64-bit build the release has a win64 zip" '[ -f out1/*-win64.zip ]'
+fi
 OMBRIX_RELEASE_OUT="$work/unsigned" "$root/scripts/package.sh" "$build" >/dev/null 2>&1 </dev/null ||
     { echo "FAIL the unsigned run"; failures=$((failures + 1)); }
+# Unsigned, each zip's module is its own tree's, byte for byte: a zip made
+# for one host never carries the module of the other.
+for zip in unsigned/*.zip; do
+    arch=${zip%.zip}
+    arch=${arch##*-}
+    rm -rf unpacked && unzip -q "$zip" -d unpacked
+    check "$(basename "$zip") holds the $arch tree's module" \
+        'cmp -s unpacked/*/OmbrixImport.8ba "$build/$arch/bin/OmbrixImport.8ba"'
+done
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "all checks passed"

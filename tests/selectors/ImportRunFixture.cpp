@@ -60,24 +60,37 @@ ReferenceHost& ImportRunTest::Host()
 
 HostReport ImportRunTest::Run()
 {
+    foldersBeforeRun_ = ExportFolders();
     HostReport report = Host().Import();
     EXPECT_TRUE(report.leaks.empty()) << "buffers or handles left behind";
     EXPECT_TRUE(report.problems.empty()) << (report.problems.empty() ? "" : report.problems.front());
     return report;
 }
 
-std::string ImportRunTest::ExportFolder() const
+std::vector<std::string> ImportRunTest::ExportFolders() const
 {
+    std::vector<std::string> folders;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((exports + "\\*").c_str(), &entry);
-    std::string found;
     if (search == INVALID_HANDLE_VALUE)
-        return found;
+        return folders;
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.')
-            found = InFolder(exports, entry.cFileName);
+            folders.push_back(InFolder(exports, entry.cFileName));
     } while (FindNextFileA(search, &entry));
     FindClose(search);
+    return folders;
+}
+
+// Earlier runs' folders stay until a cleanup takes them, and a listing's
+// order says nothing about their age: the last run's folder is the one
+// that was not there before it.
+std::string ImportRunTest::ExportFolder() const
+{
+    std::string found;
+    for (const std::string& folder : ExportFolders())
+        if (std::find(foldersBeforeRun_.begin(), foldersBeforeRun_.end(), folder) == foldersBeforeRun_.end())
+            found = folder;
     return found;
 }
 

@@ -34,8 +34,9 @@ protected:
     ReferenceHost& Host();
     void UnloadModule() { host_.reset(); }  // the next Host() loads it afresh
 
-    // The folder the converter exported into at its last run.
+    // The folder the converter exported into at the last run.
     std::string ExportFolder() const;
+    std::vector<std::string> ExportFolders() const;
     // Waits for the hand-off instances the module started.
     std::vector<HandOffRecord> HandOffs(size_t expected) const;
     // The command line a hand-off of these files must carry.
@@ -51,6 +52,7 @@ protected:
 
 private:
     std::string scenarioFile_;
+    std::vector<std::string> foldersBeforeRun_;
     std::string jpegSource;
     std::string tiffSource;
     std::string dngSource;

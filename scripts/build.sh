@@ -30,6 +30,21 @@ for arch in ${OMBRIX_ARCHS:-win64 win32}; do
         cmake -S "$root" -B "$tree" $generator \
             -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
     fi
+    # The 64-bit tree's tests start the 32-bit converter stand-in too: they
+    # are told the 32-bit tree when this run builds it (after this one) or it
+    # is there already; without it, that test is not registered.
+    if [ "$arch" = win64 ]; then
+        tree32=$build/win32
+        case " ${OMBRIX_ARCHS:-win64 win32} " in
+            *" win32 "*) ;;
+            *) [ -f "$tree32/CMakeCache.txt" ] || tree32="" ;;
+        esac
+        [ -n "$tree32" ] || echo "build.sh: no 32-bit tree ($build/win32): the 64-bit tree does not test" \
+            "an import with the 32-bit converter (selectors_tests_converter32); build both to test it" >&2
+        if [ "$(sed -n 's/^OMBRIX_TREE32:PATH=//p' "$tree/CMakeCache.txt")" != "$tree32" ]; then
+            cmake -S "$root" -B "$tree" -DOMBRIX_TREE32="$tree32" >/dev/null
+        fi
+    fi
     # The release, made in the 32-bit tree, carries the 64-bit tree's module
     # too; without it the release would lack the module today's hosts need.
     if [ "$arch" = win32 ]; then

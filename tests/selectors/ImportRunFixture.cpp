@@ -10,7 +10,7 @@
 
 ImportRunTest::ImportRunTest()
 {
-    SetText(HKEY_CLASSES_ROOT, TestCommandKey, "", BesideProgram("ombrix-converter.exe") + " \"%1\"");
+    RegisterConverter(BesideProgram("ombrix-converter.exe"));
     exports = scratch.MakeFolder("exports");
     handOffFolder = scratch.MakeFolder("handoff");
     scenarioFile_ = scratch.Inside("scenario.json");
@@ -31,6 +31,11 @@ ImportRunTest::~ImportRunTest()
 {
     host_.reset();
     FreeImage_DeInitialise();
+}
+
+void ImportRunTest::RegisterConverter(const std::string& program)
+{
+    SetText(HKEY_CLASSES_ROOT, TestCommandKey, "", program + " \"%1\"");
 }
 
 void ImportRunTest::Export(const std::vector<ExportEntry>& files)

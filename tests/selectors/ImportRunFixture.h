@@ -26,6 +26,10 @@ protected:
     ExportEntry Dng(const std::string& name) const { return {dngSource, name}; }
     ExportEntry Folder(const std::string& name) const { return {"", name, true}; }
 
+    // Registers program as the converter (the file class's open command);
+    // the stand-in beside this program until a test registers another.
+    void RegisterConverter(const std::string& program);
+
     // What the converter does at its next run.
     void Export(const std::vector<ExportEntry>& files);
     void ExportNothingButWrite(OutputValue value, const std::string& given = "");

@@ -6,10 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
+#include "support/FileContents.h"
+#include "support/TestImages.h"
 
 
 namespace {
@@ -27,14 +30,53 @@ bool DialogOpenAfter(const CallRecord& call)
 }
 
 
-TEST_F(ImportRunTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
+// The converter the module starts: the stand-in of this program's own
+// architecture and, where ctest names it (selectors_tests_converter32 of the
+// 64-bit tree), the 32-bit one of the other tree. Its keys are the same in
+// both registry views, so a 64-bit module finds, starts, waits for and reads
+// a 32-bit converter as it does its own.
+constexpr const char Converter32Variable[] = "OMBRIX_CONVERTER32";
+
+struct ConverterCase {
+    std::string name;
+    std::string program;
+    size_t pointerBits;
+};
+
+void PrintTo(const ConverterCase& converter, std::ostream* out)
 {
+    *out << converter.program;
+}
+
+std::vector<ConverterCase> Converters()
+{
+    std::vector<ConverterCase> cases{{"SameArchitecture", BesideProgram("ombrix-converter.exe"), 8 * sizeof(void*)}};
+    const std::string converter32 = EnvironmentVariable(Converter32Variable);
+    if (!converter32.empty())
+        cases.push_back({"ThirtyTwoBit", converter32, 32});
+    return cases;
+}
+
+class ImportRunConverterTest : public ImportRunTest, public testing::WithParamInterface<ConverterCase> {};
+
+TEST_P(ImportRunConverterTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
+{
+    const ConverterCase& converter = GetParam();
+    ASSERT_NE(GetFileAttributesA(converter.program.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no converter stand-in at " << converter.program << " (scripts/build.sh builds both trees)";
+    RegisterConverter(converter.program);
+    scenario.recordFile = scratch.Inside("converter-run.json");
     Export({Jpeg("a.jpg"), Tiff("b.tif"), Dng("c.dng")});
     HostReport report = Run();
 
     EXPECT_EQ(CallTrace(report), (Trace{"prepare=0", "start=0", "continue=0", "finish=0+again", "start=0",
                                         "continue=0", "finish=0", "finalize=0"}));
-    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"a.jpg", "b.tif"}));
+    ASSERT_EQ(Filenames(report), (std::vector<std::string>{"a.jpg", "b.tif"}));
+    EXPECT_EQ(report.documents[0].depth, 8);
+    EXPECT_EQ(report.documents[0].pixels.Bytes(),
+              DecodeForComparison(FIF_JPEG, Jpeg("").source, JPEG_ACCURATE).bytes);
+    EXPECT_EQ(report.documents[1].depth, 16);
+    EXPECT_EQ(report.documents[1].pixels.Bytes(), ExpectedRgb48(12, 8).bytes);
     EXPECT_FALSE(DialogOpenAfter(report.calls.front())) << "the dialog goes in Prepare's tail";
     EXPECT_TRUE(MessageTexts(report).empty());
 
@@ -42,7 +84,18 @@ TEST_F(ImportRunTest, ImagesBecomeDocumentsAndTheDngIsHandedOffInFinalize)
     ASSERT_EQ(handOffs.size(), 1u);
     EXPECT_EQ(handOffs[0].commandLine, HandOffCommandLine({ExportFolder() + "\\c.dng"}));
     EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
+
+    // The run's converter was the registered program, of the expected width.
+    const nlohmann::json record = nlohmann::json::parse(ReadFileBytes(scenario.recordFile), nullptr, false);
+    ASSERT_TRUE(record.is_object()) << "the converter left no record of its run";
+    EXPECT_EQ(record.value("phase", ""), "done");
+    EXPECT_EQ(record.value("modulePath", ""), converter.program);
+    EXPECT_EQ(record.value("exportFolder", ""), ExportFolder());
+    EXPECT_EQ(record.value("pointerBits", size_t(0)), converter.pointerBits);
 }
+
+INSTANTIATE_TEST_SUITE_P(Converters, ImportRunConverterTest, testing::ValuesIn(Converters()),
+                         [](const testing::TestParamInfo<ConverterCase>& info) { return info.param.name; });
 
 TEST_F(ImportRunTest, OnlyDngsAreHandedOffInPrepareAndNothingIsAcquired)
 {

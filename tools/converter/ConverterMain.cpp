@@ -53,6 +53,8 @@ void WriteRecord(const ConverterScenario& scenario, const char* phase, const std
         {"modulePath", OwnProgramPath()},
         {"currentDirectory", directory},
         {"processId", GetCurrentProcessId()},
+        // A 64-bit module may start a 32-bit converter: tests tell which ran.
+        {"pointerBits", 8 * sizeof(void*)},
         {"exportFolder", folder},
         {"problem", problem},
     };

@@ -129,13 +129,14 @@ TEST_F(Embedding, ExitCodeIsTheScenarios)
     EXPECT_NE(OutputValue(), "") << "the value is written all the same";
 }
 
-TEST_F(Embedding, RecordHoldsTheCommandLineAndTheProgramPath)
+TEST_F(Embedding, RecordHoldsTheCommandLineTheProgramPathAndItsPointerSize)
 {
     ASSERT_EQ(Run(), 0);
     nlohmann::json record = Record();
     EXPECT_EQ(record.at("phase"), "done");
     EXPECT_EQ(record.at("commandLine"), "ombrix-converter.exe -embedding");
     EXPECT_EQ(record.at("modulePath"), BesideProgram("ombrix-converter.exe"));
+    EXPECT_EQ(record.at("pointerBits"), 8 * sizeof(void*)) << "built for the tests' own architecture";
     EXPECT_EQ(record.at("problem"), "");
 }
 

@@ -10,6 +10,7 @@
 #include "decode/DecoderMessages.h"
 #include "decode/ImageFormats.h"
 #include "decode/JpegHeaderCheck.h"
+#include "decode/LargeFileOffsets.h"
 #include "decode/TiffHeaderCheck.h"
 
 namespace {
@@ -90,14 +91,15 @@ unsigned DLL_CALLCONV WriteToNothing(void*, unsigned, unsigned, fi_handle)
     return 0;
 }
 
-int DLL_CALLCONV SeekInFile(fi_handle file, long offset, int origin)
+// A 16-bit picture of the largest size is a 6 GB file: offsets are 64-bit.
+int DLL_CALLCONV SeekInFile(fi_handle file, long long offset, int origin)
 {
-    return std::fseek(static_cast<FILE*>(file), offset, origin);
+    return SeekInLargeFile(static_cast<FILE*>(file), offset, origin);
 }
 
-long DLL_CALLCONV TellInFile(fi_handle file)
+long long DLL_CALLCONV TellInFile(fi_handle file)
 {
-    return std::ftell(static_cast<FILE*>(file));
+    return TellInLargeFile(static_cast<FILE*>(file));
 }
 
 LoadRefusal RefusalFor(HeaderVerdict verdict)

@@ -5,30 +5,13 @@
 
 #include <tiffio.h>
 
+#include "decode/LargeFileOffsets.h"
+
 namespace {
 
 std::FILE* FileOf(thandle_t handle)
 {
     return static_cast<std::FILE*>(handle);
-}
-
-// The C library's seek and tell beyond 2 GB go by another name on Windows.
-int SeekTo(std::FILE* file, int64_t offset, int origin)
-{
-#ifdef _WIN32
-    return _fseeki64(file, offset, origin);
-#else
-    return fseeko(file, off_t(offset), origin);
-#endif
-}
-
-int64_t TellIn(std::FILE* file)
-{
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return int64_t(ftello(file));
-#endif
 }
 
 tmsize_t ReadFile(thandle_t handle, void* buffer, tmsize_t size)
@@ -43,9 +26,9 @@ tmsize_t WriteNothing(thandle_t, void*, tmsize_t)
 
 toff_t SeekFile(thandle_t handle, toff_t offset, int origin)
 {
-    if (offset > toff_t(INT64_MAX) || SeekTo(FileOf(handle), int64_t(offset), origin) != 0)
+    if (offset > toff_t(INT64_MAX) || SeekInLargeFile(FileOf(handle), int64_t(offset), origin) != 0)
         return toff_t(-1);
-    return toff_t(TellIn(FileOf(handle)));
+    return toff_t(TellInLargeFile(FileOf(handle)));
 }
 
 int KeepOpen(thandle_t)
@@ -56,10 +39,10 @@ int KeepOpen(thandle_t)
 toff_t SizeOfFile(thandle_t handle)
 {
     std::FILE* file = FileOf(handle);
-    const int64_t at = TellIn(file);
-    SeekTo(file, 0, SEEK_END);
-    const int64_t size = TellIn(file);
-    SeekTo(file, at, SEEK_SET);
+    const int64_t at = TellInLargeFile(file);
+    SeekInLargeFile(file, 0, SEEK_END);
+    const int64_t size = TellInLargeFile(file);
+    SeekInLargeFile(file, at, SEEK_SET);
     return toff_t(size);
 }
 

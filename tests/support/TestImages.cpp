@@ -184,6 +184,39 @@ void WriteRowStripTiff(const std::string& path, int width, int height)
     ASSERT_EQ(written, file.size());
 }
 
+bool MoveTiffDirectory(const std::string& path, uint32_t to)
+{
+    const std::vector<uint8_t> file = ReadWholeFile(path);
+    auto get = [&](size_t at, int bytes) {
+        uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            value = value << 8 | file[at + i];
+        return value;
+    };
+    if (file.size() < 8 || get(0, 4) != 0x002A4949u)  // "II", 42: little-endian classic
+        return false;
+    const size_t at = get(4, 4);
+    if (at + 2 > file.size())
+        return false;
+    const size_t bytes = 2 + 12 * size_t(get(at, 2)) + 4;
+    if (at + bytes > file.size() || to < file.size())
+        return false;
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const uint8_t header[4] = {uint8_t(to), uint8_t(to >> 8), uint8_t(to >> 16), uint8_t(to >> 24)};
+    LARGE_INTEGER where;
+    DWORD written = 0, directoryWritten = 0;
+    where.QuadPart = 4;
+    bool done = SetFilePointerEx(handle, where, nullptr, FILE_BEGIN) &&
+                WriteFile(handle, header, sizeof header, &written, nullptr) && written == sizeof header;
+    where.QuadPart = to;
+    done = done && SetFilePointerEx(handle, where, nullptr, FILE_BEGIN) &&
+           WriteFile(handle, file.data() + at, DWORD(bytes), &directoryWritten, nullptr) && directoryWritten == bytes;
+    CloseHandle(handle);
+    return done;
+}
+
 void TruncateFile(const std::string& path, double keptFraction)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -44,6 +44,11 @@ bool SaveAndUnload(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string
 // last rows are missing.
 void WriteRowStripTiff(const std::string& path, int width, int height);
 
+// Copies a little-endian classic TIFF's first directory to offset `to`, past
+// the file's end (the gap is a hole where the file system allows), and
+// points the header at the copy. False if the file is not such a TIFF.
+bool MoveTiffDirectory(const std::string& path, uint32_t to);
+
 // Keeps only the first part of a file.
 void TruncateFile(const std::string& path, double keptFraction);
 

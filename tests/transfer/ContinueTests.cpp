@@ -60,6 +60,24 @@ TEST_F(ContinueTest, SixteenBitTiffArrivesWithItsValuesUnchanged)
     ExpectSameImage(host.received, ExpectedRgb48(19, 11));
 }
 
+// A directory 3 GB into the file is read where it lies, in both modules:
+// the decoder's file offsets are not cut to a 32-bit long.
+TEST_F(ContinueTest, TiffWithItsDirectoryPastTwoGigabytesArrives)
+{
+    ASSERT_TRUE(host.PlaceCurrentFile(MakeRgb48(19, 11), FIF_TIFF, folder, "far.tif"));
+    ASSERT_TRUE(MoveTiffDirectory(folder.Inside("far.tif"), 0xC0000000u));
+    int16_t started = -1;
+    {
+        DialogWatcher boxes;  // a refusal's message is answered and shown here, not waited on
+        started = host.Start();
+        EXPECT_EQ(MessageTexts(boxes), std::vector<std::string>{});
+    }
+    ASSERT_EQ(started, 0);
+    EXPECT_EQ(host.Continue(), 0);
+    ExpectComplete();
+    ExpectSameImage(host.received, ExpectedRgb48(19, 11));
+}
+
 TEST_F(ContinueTest, OpaqueRgbaTiffArrivesInItsRealColours)
 {
     Started(MakeOpaqueRgba32(33, 9), FIF_TIFF, "opaque.tif");

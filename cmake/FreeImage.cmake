@@ -14,13 +14,27 @@ if(NOT CMAKE_TOOLCHAIN_FILE)
                       "configure with -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-<target>.cmake")
 endif()
 
+# Whether library sources older than apt's newest are accepted, as the
+# environment said when the tree was configured (scripts/build.sh says 1 for
+# its test builds, scripts/package.sh 0): a tree that reconfigures itself
+# later, from a plain "cmake --build", keeps that choice.
+if(DEFINED ENV{OMBRIX_DEPS_ACCEPT_OLDER})
+  set(OMBRIX_DEPS_ACCEPT_OLDER "$ENV{OMBRIX_DEPS_ACCEPT_OLDER}" CACHE STRING
+      "1: accept older library sources where the mirror lacks the newest" FORCE)
+endif()
+set(_freeimage_deps_env "")
+if(DEFINED OMBRIX_DEPS_ACCEPT_OLDER)
+  set(_freeimage_deps_env "OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER}")
+endif()
+
 set(_freeimage_deps_dir "${CMAKE_CURRENT_LIST_DIR}/../deps")
 set(_freeimage_prefix "${OMBRIX_FREEIMAGE_PREFIX}")
 if(_freeimage_prefix STREQUAL "")
   message(STATUS "FreeImage: running deps/build-freeimage.sh (first run builds for about 2 minutes)")
   # The script's progress (stderr) goes to the console; stdout ends with the prefix.
   execute_process(
-    COMMAND bash "${_freeimage_deps_dir}/build-freeimage.sh" "${CMAKE_TOOLCHAIN_FILE}"
+    COMMAND ${CMAKE_COMMAND} -E env ${_freeimage_deps_env}
+            bash "${_freeimage_deps_dir}/build-freeimage.sh" "${CMAKE_TOOLCHAIN_FILE}"
     OUTPUT_VARIABLE _freeimage_output
     RESULT_VARIABLE _freeimage_result)
   if(NOT _freeimage_result EQUAL 0)

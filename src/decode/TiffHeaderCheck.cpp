@@ -149,6 +149,9 @@ HeaderVerdict JudgeDirectory(TIFF* tiff, uint64_t fileSize)
     // encodings.
     if (photometric == PHOTOMETRIC_ICCLAB || photometric == PHOTOMETRIC_ITULAB)
         return HeaderVerdict::UnsupportedLayout;
+    // Nor does it turn YCbCr of other than three 8-bit samples.
+    if (photometric == PHOTOMETRIC_YCBCR && (bits != 8 || samples != 3))
+        return HeaderVerdict::UnsupportedLayout;
     if (TIFFIsTiled(tiff)) {
         if (uint64_t(TIFFTileSize64(tiff)) > LargestDecoderBlock)
             return HeaderVerdict::TooLarge;

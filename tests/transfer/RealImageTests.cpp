@@ -168,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(RealImage, RefusedFileTest, ::testing::Values(
     RefusedFile{"ycbcr-32767x32767.tiff", 4}, RefusedFile{"jpeg-32768-wide.jpg", 4},
     RefusedFile{"jpeg-32768-wide-stray.jpg", 4}, RefusedFile{"jpeg-30000-square.jpg", OverTwoGigabytesMessage},
     RefusedFile{"jpeg-frame-length.jpg", 3},
-    RefusedFile{"tiled-separate.tiff", 4}, RefusedFile{"icclab.tiff", 4}));
+    RefusedFile{"tiled-separate.tiff", 4}, RefusedFile{"icclab.tiff", 4},
+    RefusedFile{"ycbcr-16-bit.tiff", 4}));
 
 // The file the damaged JPEG-in-TIFF variants were made from.
 TEST_F(RealImageTest, JpegCompressedTiffImports)

@@ -231,6 +231,10 @@ def large_variants():
     icclab = Tiff(read("rgb-3c-8b.tiff"))
     icclab.set(262, SHORT, [9])
     write("icclab.tiff", icclab.bytes())
+    # Sound 16-bit samples labelled YCbCr, which the reader takes at 8 bits only.
+    ycbcr16 = Tiff(read("rgb-3c-16b.tiff"))
+    ycbcr16.set(262, SHORT, [6])
+    write("ycbcr-16-bit.tiff", ycbcr16.bytes())
 
 
 jpeg_variants()

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The Wine wrapper as the README uses it, from a build folder: a relative
 # prefix works, and a missing program, command or Wine is named.
-# Usage: wine-wrapper-test.sh WRAPPER BUILD_DIR
+# Usage: wine-wrapper-test.sh WRAPPER FOLDER   (FOLDER holds the prefix "wineprefix")
 set -u
 wrapper=$1
 cd "$2"

@@ -36,20 +36,34 @@ void CopyRgb16Row(const uint8_t* source, uint8_t* target, size_t width)
     std::memcpy(target, source, width * 6);
 }
 
+namespace {
+
+// The processor's feature bits (cpuid leaf 1): ecx, edx; none where the
+// leaf is missing.
+struct FeatureBits {
+    unsigned ecx = 0;
+    unsigned edx = 0;
+};
+
+FeatureBits ProcessorFeatures()
+{
+    unsigned eax = 0, ebx = 0;
+    FeatureBits bits;
+    if (__get_cpuid(1, &eax, &ebx, &bits.ecx, &bits.edx) == 0)
+        return FeatureBits{};
+    return bits;
+}
+
+}  // namespace
+
 bool ProcessorHasSsse3()
 {
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0)
-        return false;
-    return (ecx & bit_SSSE3) != 0;
+    return (ProcessorFeatures().ecx & bit_SSSE3) != 0;
 }
 
 bool ProcessorHasSse2()
 {
-    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0)
-        return false;
-    return (edx & bit_SSE2) != 0;
+    return (ProcessorFeatures().edx & bit_SSE2) != 0;
 }
 
 namespace {

@@ -18,7 +18,8 @@
 //   LargestRgbaBlock, or when one tile alone is over LargestDecoderBlock;
 // - UnsupportedLayout for tiles with separate colour planes, which the
 //   decoder reads only for the kinds it converts through its RGBA reader,
-//   and for the ICC and ITU encodings of L*a*b*, which that reader lacks;
+//   for the ICC and ITU encodings of L*a*b*, which that reader lacks, and
+//   for YCbCr of other than three 8-bit samples, which it does not turn;
 // - else Decodable, also when the file does not open as a TIFF (the decoder
 //   judges that). The file is left at its start.
 HeaderVerdict CheckTiffHeader(std::FILE* file);

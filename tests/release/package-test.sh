@@ -7,6 +7,7 @@
 # build makes it, and its zips hold each architecture's module as built.
 # Usage: package-test.sh BUILD
 set -eu
+. "$(cd "$(dirname "$0")" && pwd)/release-checks.sh"
 build=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 # This build's libraries are whatever the tests were built with.
@@ -15,14 +16,8 @@ export OMBRIX_DEPS_ACCEPT_OLDER
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-check() {
-    if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
 
-openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
-    -subj "/CN=Ombrix test signer" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
-openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout pass:throwaway
+make_throwaway_certificate
 
 for run in 1 2; do
     OMBRIX_SIGN_CERT=cert.pfx OMBRIX_SIGN_PASSWORD=throwaway OMBRIX_RELEASE_OUT="$work/out$run" \
@@ -63,5 +58,5 @@ for zip in unsigned/*.zip; do
     check "$(basename "$zip") holds the $arch tree's module" \
         'cmp -s unpacked/*/OmbrixImport.8ba "$build/$arch/bin/OmbrixImport.8ba"'
 done
-[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+report_checks
 echo "all checks passed"

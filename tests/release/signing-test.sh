@@ -6,19 +6,14 @@
 # line; with SOURCE_DATE_EPOCH two signings give the same bytes.
 # Usage: signing-test.sh SIGN_SCRIPT MODULE SETUP
 set -eu
+. "$(cd "$(dirname "$0")" && pwd)/release-checks.sh"
 sign=$1 module=$2 setup=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-check() {
-    if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
 verified() { osslsigncode verify -CAfile cert.pem -in "$1" >"$1.verify" 2>&1; }
 
-openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
-    -subj "/CN=Ombrix test signer" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
-openssl pkcs12 -export -inkey key.pem -in cert.pem -out cert.pfx -passout pass:throwaway
+make_throwaway_certificate
 
 cp "$module" unsigned.8ba
 env -u OMBRIX_SIGN_CERT "$sign" unsigned.8ba 2>said.txt
@@ -50,5 +45,5 @@ for file in "$module" "$setup"; do
     check "$(basename "$file")'s signature verifies" 'verified "$copy" || { cat "$copy.verify"; false; }'
 done
 
-[ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
+report_checks
 echo "all checks passed"

@@ -68,8 +68,9 @@ TEST(PixelStoreTest, RowsSpanningBlocksReadBackInOrderAndTheLimitHoldsAtItsEdge)
 
     EXPECT_FALSE(store.Allocate(5, 7, 34)) << "one byte beyond the limit";
     EXPECT_TRUE(store.empty());
-    if (sizeof(size_t) == 4)
+    if (sizeof(size_t) == 4) {
         EXPECT_FALSE(store.Allocate(65536, 65537)) << "more bytes than 32 bits count";
+    }
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #
 #   ${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}/freeimage-<version>-<target>-<key>/
 #       include/   FreeImage.h and the headers of the four libraries
-#       lib/       libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a
+#       lib/       libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a, and
+#                  libturbojpeg.a (libjpeg-turbo's own API, for the benchmarks'
+#                  anchor only: the module never links it)
 #       versions.txt  the source packages actually built, and the key
 #   ...freeimage-<version>-<key>.logs/   the build's logs
 #   sources/                              downloaded source packages, reused
@@ -156,7 +158,7 @@ key=$(printf '%s' "$key_input" | sha256sum | cut -c1-12)
 upstream=${built_version[freeimage]#*:}
 upstream=${upstream%%[-+~]*}
 prefix="$cache_root/freeimage-$upstream-$target-$key"
-libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a"
+libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a libturbojpeg.a"
 
 prefix_complete() {
     [ -f "$prefix/versions.txt" ] && [ -f "$prefix/include/FreeImage.h" ] || return 1
@@ -274,13 +276,14 @@ install_built zlib
 
 phase "building libjpeg-turbo ${built_version[libjpeg-turbo]}"
 configure jpeg "$work/src/libjpeg-turbo" \
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=ON \
     -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm \
     -DCMAKE_ASM_NASM_OBJECT_FORMAT="$nasm_format"
-# Only the library: the command-line tools are of no use here.
-build jpeg --target jpeg-static
-cp "$work/build/jpeg/libjpeg.a" "$stage/lib/"
-cp "$work/build/jpeg/jconfig.h" "$work/src/libjpeg-turbo/"{jpeglib.h,jmorecfg.h,jerror.h} "$stage/include/"
+# Only the libraries: the command-line tools are of no use here. TurboJPEG is
+# the benchmarks' measure of the fastest decode the library offers.
+build jpeg --target jpeg-static turbojpeg-static
+cp "$work/build/jpeg/libjpeg.a" "$work/build/jpeg/libturbojpeg.a" "$stage/lib/"
+cp "$work/build/jpeg/jconfig.h" "$work/src/libjpeg-turbo/"{jpeglib.h,jmorecfg.h,jerror.h,turbojpeg.h} "$stage/include/"
 
 phase "building libpng ${built_version[libpng1.6]}"
 configure png "$work/src/libpng1.6" "${zlib_args[@]}" \

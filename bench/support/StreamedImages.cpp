@@ -110,6 +110,17 @@ void NoUnmapping(thandle_t, void*, toff_t) {}
 
 }  // namespace
 
+TIFF* OpenTiffFile(const std::string& path, const char* mode)
+{
+    FILE* file = std::fopen(path.c_str(), mode[0] == 'r' ? "rb" : "w+b");
+    TIFF* tiff = file == nullptr ? nullptr
+                                 : TIFFClientOpen(path.c_str(), mode, file, ReadTiff, WriteTiff, SeekTiff, CloseTiff,
+                                                  TiffSize, NoMapping, NoUnmapping);
+    if (tiff == nullptr && file != nullptr)
+        std::fclose(file);
+    return tiff;
+}
+
 std::vector<uint8_t> MakeRgbProfile(size_t size)
 {
     std::vector<uint8_t> profile(size < 128 ? 128 : size);
@@ -125,7 +136,7 @@ std::vector<uint8_t> MakeRgbProfile(size_t size)
 }
 
 bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
-               std::string* error)
+               std::string* error, const JpegStyle& style)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -151,6 +162,10 @@ bool WriteJpeg(const std::string& path, int width, int height, const std::vector
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
+    if (style.fullChroma)
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (style.progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (!profile.empty())
         jpeg_write_icc_profile(&info, profile.data(), unsigned(profile.size()));
@@ -208,27 +223,38 @@ bool JpegChecksum(const std::string& path, uint64_t* checksum, std::string* erro
 bool WriteTiff16(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
                  uint64_t* checksum, std::string* error, const TiffTiles& tiles)
 {
+    TiffStyle style;
+    style.tiles = tiles;
+    return WriteTiff(path, width, height, profile, style, checksum, error);
+}
+
+bool WriteTiff(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
+               const TiffStyle& style, uint64_t* checksum, std::string* error)
+{
+    const TiffTiles& tiles = style.tiles;
+    const size_t pixelBytes = size_t(style.bits) / 8 * 3;
+    if ((style.bits != 8 && style.bits != 16) || (style.bits == 8 && tiles.width != 0)) {
+        *error = "no such TIFF style";
+        return false;
+    }
     TIFFSetErrorHandler(nullptr);
     TIFFSetWarningHandler(nullptr);
-    FILE* file = std::fopen(path.c_str(), "w+b");
     // Past 4 GB of samples the file needs 64-bit offsets (BigTIFF).
-    const char* mode = uint64_t(width) * uint64_t(height) * 6 > 0xF0000000u ? "w8" : "w";
-    TIFF* tiff = file == nullptr ? nullptr
-                                 : TIFFClientOpen(path.c_str(), mode, file, ReadTiff, WriteTiff, SeekTiff, CloseTiff,
-                                                  TiffSize, NoMapping, NoUnmapping);
+    const char* mode = uint64_t(width) * uint64_t(height) * pixelBytes > 0xF0000000u ? "w8" : "w";
+    TIFF* tiff = OpenTiffFile(path, mode);
     if (tiff == nullptr) {
-        if (file != nullptr)
-            std::fclose(file);
         *error = "cannot create " + path;
         return false;
     }
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(width));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(height));
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, style.bits);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, style.deflate ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_NONE);
+    if (style.deflate)
+        TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     if (tiles.width != 0) {
         TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tiles.width);
         TIFFSetField(tiff, TIFFTAG_TILELENGTH, tiles.height);
@@ -237,12 +263,15 @@ bool WriteTiff16(const std::string& path, int width, int height, const std::vect
     }
     if (!profile.empty())
         TIFFSetField(tiff, TIFFTAG_ICCPROFILE, uint32_t(profile.size()), profile.data());
-    std::vector<uint16_t> row(size_t(width) * 3);
+    std::vector<uint8_t> row(size_t(width) * pixelBytes);
     uint64_t hash = Fnv1a64Start;
     bool written = tiles.width == 0 || WriteDeepTiles(tiff, width, height, tiles);
     for (int y = 0; y < height && written; ++y) {
-        DeepRow(row.data(), y, 0, width, width, height);
-        hash = Fnv1a64(hash, reinterpret_cast<const uint8_t*>(row.data()), row.size() * 2);  // little-endian
+        if (style.bits == 8)
+            PhotoRow(row.data(), y, width, height);
+        else
+            DeepRow(reinterpret_cast<uint16_t*>(row.data()), y, 0, width, width, height);
+        hash = Fnv1a64(hash, row.data(), row.size());  // 16-bit samples little-endian
         if (tiles.width == 0)
             written = TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) == 1;
     }

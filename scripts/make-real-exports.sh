@@ -73,7 +73,7 @@ quiet exiftool -overwrite_original -Make=Ombrix -Model='Test Body' -DateTimeOrig
 
 # The file's depth (8 or 16) as ImageMagick reads it.
 depth_of() {
-    identify -quiet -format '%z' "$1[0]" 2>/dev/null
+    identify -quiet -format '%z' "${1}[0]" 2>/dev/null
 }
 
 # Records what a sound module makes of FILE: OUTCOME, and for an import the
@@ -94,7 +94,7 @@ expect() {
                 case $file in
                     # The decoder's JPEG reading: the accurate integer transform.
                     *.jpg) quiet djpeg -dct int -ppm -outfile "$reference" "$file" ;;
-                    *) quiet convert "$file[0]" -depth "$depth" "$reference" ;;
+                    *) quiet convert "${file}[0]" -depth "$depth" "$reference" ;;
                 esac
             fi
             exiftool -b -ICC_Profile "$file" >"$work/profile.icc" 2>/dev/null || true
@@ -177,7 +177,7 @@ expect rt-32-float.tif message4
 # BigTIFF, 16 bits; progressive JPEG, restart markers, and a 216 KB camera
 # profile that takes four APP2 segments.
 quiet vips colourspace "$source" "$work/source8.v" srgb
-large_profile=$(ls -S "$profiles"/input/*.icc | head -n 1)
+large_profile=$(find "$profiles/input" -name '*.icc' -printf '%s %p\n' | sort -n | tail -n 1 | cut -d ' ' -f 2-)
 cp "$large_profile" "$work/large.icc"
 vips8() {
     quiet vips copy "$work/source8.v" "$1"
@@ -274,9 +274,10 @@ quiet exiv2 -M'set Exif.Image.Make Canon' -M'set Exif.Image.Model Canon EOS 5D' 
     -M'set Exif.Canon.OwnerName Ascii Photographer' -M'set Exif.Canon.FirmwareVersion Ascii Firmware 1.1.1' \
     exif-makernotes-thumbnail.jpg
 quiet exiftool -overwrite_original "-ThumbnailImage<=$work/thumbnail.jpg" exif-makernotes-thumbnail.jpg
-[ -n "$(exiftool -s3 -Canon:OwnerName exif-makernotes-thumbnail.jpg)" ] &&
-    [ -n "$(exiftool -s3 -ThumbnailLength exif-makernotes-thumbnail.jpg)" ] ||
+if [ -z "$(exiftool -s3 -Canon:OwnerName exif-makernotes-thumbnail.jpg)" ] ||
+    [ -z "$(exiftool -s3 -ThumbnailLength exif-makernotes-thumbnail.jpg)" ]; then
     fail "exif-makernotes-thumbnail.jpg lacks its maker notes or thumbnail"
+fi
 gps() {
     tag "$1" "$2" -GPSLatitude=46.5197 -GPSLatitudeRef=N -GPSLongitude=6.6323 -GPSLongitudeRef=E -GPSAltitude=495
 }

@@ -57,6 +57,7 @@ quiet() {
 # The picture every tool starts from: plasma for texture, a vignette and a
 # warm-to-cold gradient, saturated patches, a zone plate and thin lines for
 # detail; 16 bits a channel with the low bytes in use.
+source=$work/source.tif
 quiet convert -size 360x240 -seed 7 plasma:gold-steelblue -blur 0x0.6 \
     \( -size 360x240 radial-gradient:white-gray40 \) -compose multiply -composite \
     \( -size 240x360 'gradient:rgb(255,80,0)-rgb(0,160,255)' -rotate 90 \) -compose softlight -composite \
@@ -65,9 +66,7 @@ quiet convert -size 360x240 -seed 7 plasma:gold-steelblue -blur 0x0.6 \
     -fill 'rgb(0,0,255)' -draw 'rectangle 110,10 150,50' -fill 'rgb(255,0,255)' -draw 'circle 300,60 320,60' \
     -fill 'rgb(0,255,255)' -draw 'circle 250,190 265,190' \
     -fill none -stroke 'rgb(255,255,0)' -draw 'line 0,239 359,120' -stroke white -draw 'line 200,200 350,230' \
-    -alpha off -depth 16 -profile "$profiles/output/RTv4_sRGB.icc" "$work/plain16.tif"
-source=$work/source.tif
-cp "$work/plain16.tif" "$source"
+    -alpha off -depth 16 -profile "$profiles/output/RTv4_sRGB.icc" "$source"
 quiet exiftool -overwrite_original -Make=Ombrix -Model='Test Body' -DateTimeOriginal='2024:05:01 12:00:00' \
     -ExposureTime=1/250 -FNumber=8 -ISO=200 "$source"
 

@@ -60,9 +60,11 @@ TEST(RealExports, TheBuildMadeEveryExport)
                                 << ReadFileBytes(ExportsFolder() + ".log");
     for (const ExportCase& c : cases) {
         EXPECT_FALSE(ReadFileBytes(InExports(c.file)).empty()) << c.file;
-        for (const std::string& made : {c.reference, c.profile})
-            if (made != "-")
+        for (const std::string& made : {c.reference, c.profile}) {
+            if (made != "-") {
                 EXPECT_FALSE(ReadFileBytes(InExports(made)).empty()) << made;
+            }
+        }
     }
 }
 

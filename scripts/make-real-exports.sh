@@ -2,10 +2,10 @@
 # Makes one small photo-like picture (16 bits a channel, an RGB profile, a
 # few EXIF fields, as a camera's file has) and exports it with the real
 # converters and image tools a photographer uses: darktable-cli,
-# rawtherapee-cli, vips, ImageMagick, GraphicsMagick, exiftool and exiv2
-# (scripts/install-packages.sh installs them). For each file it writes what
-# a sound import module must deliver, decoded by other programs than the
-# module's decoder.
+# rawtherapee-cli, vips, ImageMagick, GraphicsMagick, exiftool, exiv2 and
+# tiffcp (scripts/install-packages.sh installs them). For each file it
+# writes what a sound import module must deliver, decoded by other programs
+# than the module's decoder.
 #
 #   make-real-exports.sh OUT
 #
@@ -27,7 +27,7 @@ set -eu
 
 [ $# -eq 1 ] || { echo "usage: make-real-exports.sh OUT" >&2; exit 2; }
 out=$1
-for tool in darktable-cli rawtherapee-cli vips gm convert identify exiftool exiv2 djpeg; do
+for tool in darktable-cli rawtherapee-cli vips gm convert identify exiftool exiv2 djpeg tiffcp; do
     command -v "$tool" >/dev/null 2>&1 ||
         { echo "make-real-exports.sh: no $tool on PATH (scripts/install-packages.sh installs it)" >&2; exit 1; }
 done
@@ -212,6 +212,12 @@ expect vips-16-tiles-bigtiff.tif depth16
 expect vips-8-zstd.tif message4
 expect vips-8-webp.tif message4
 expect vips-16-zstd.tif message4
+
+# libtiff's own tiffcp: two more compressions the decoder is built without.
+quiet tiffcp -c lzma vips-8-none.tif tiffcp-8-lzma.tif
+quiet tiffcp -c lerc vips-16-predictor.tif tiffcp-16-lerc.tif
+expect tiffcp-8-lzma.tif message4
+expect tiffcp-16-lerc.tif message4
 
 # ImageMagick and GraphicsMagick: separate planes, big-endian, alpha opaque
 # and not, CMYK, grey, JPEG-compressed YCbCr.

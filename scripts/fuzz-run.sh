@@ -1,11 +1,12 @@
 #!/bin/sh
 # Fuzzes the decode path: builds the native sanitizer build of it
 # (tests/fuzz/native) and runs its libFuzzer target, seeded with the base
-# images of scripts/make-corpus.py and the regression files of earlier
-# findings, with the JPEG and TIFF dictionaries. Prints executions,
-# executions per second, coverage (edges) and the findings; exits 1 when
-# there is a finding (a sanitizer report, a leak, a row unlike the picture,
-# a timeout or running out of memory).
+# images of scripts/make-corpus.py, the seeds of tests/fuzz/make-seeds.py
+# (metadata, thumbnails, frames of 1 to 255 components) and the regression
+# files of earlier findings, with the JPEG and TIFF dictionaries. Prints
+# executions, executions per second, coverage (edges) and the findings;
+# exits 1 when there is a finding (a sanitizer report, a leak, a row unlike
+# the picture, a timeout or running out of memory).
 #
 #   fuzz-run.sh [--time SECONDS] [--workers N] [--seed N] [--dir DIR] [--build DIR]
 #   fuzz-run.sh --runs N [--seed N] [--fresh] [--dir DIR] [--build DIR]
@@ -58,6 +59,7 @@ sources=${OMBRIX_DECODER_SOURCES:-${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 "$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$dir/seeds" --bases-only >&2
+"$python" "$root/tests/fuzz/make-seeds.py" "$dir/seeds" >&2
 cat "$root/tests/fuzz/jpeg.dict" "$root/tests/fuzz/tiff.dict" >"$dir/decode.dict"
 
 log=$dir/last-run.log

@@ -58,9 +58,11 @@ for arch in ${OMBRIX_ARCHS:-win64 win32}; do
             cmake -S "$root" -B "$tree" -DOMBRIX_MODULE64="$module64" >/dev/null
         fi
     fi
-    # The host executable the installer looks up; kept by the build folder.
-    if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
-        cmake -S "$root" -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
-    fi
+    # The host executable the installer looks up and the support address the
+    # guides show, when given; the build folder keeps them.
+    for setting in OMBRIX_HOST_EXECUTABLE OMBRIX_SUPPORT_ADDRESS; do
+        eval "value=\${$setting:-}"
+        [ -z "$value" ] || cmake -S "$root" -B "$tree" -D"$setting=$value" >/dev/null
+    done
     cmake --build "$tree" -j "$(nproc)"
 done

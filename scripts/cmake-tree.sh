@@ -4,21 +4,22 @@
 # configure_tree SOURCE TREE [CMAKE_ARGS...]
 # Configures TREE (Ninja when installed) unless it has a build system already.
 # A configure that stops (a missing package, a library source not served)
-# leaves a cache without one; that is removed, before and after, so that the
-# next run configures afresh instead of building a half-configured tree.
+# leaves a cache without one; that cache is removed, before and after, so
+# that the next run configures afresh instead of building a half-configured
+# tree (the logs in CMakeFiles/ stay to be read).
 configure_tree() {
     ct_source=$1 ct_tree=$2
     shift 2
     if [ -f "$ct_tree/build.ninja" ] || [ -f "$ct_tree/Makefile" ]; then
         return 0
     fi
-    rm -rf "$ct_tree/CMakeCache.txt" "$ct_tree/CMakeFiles"
+    rm -f "$ct_tree/CMakeCache.txt"
     ct_generator=""
     command -v ninja >/dev/null 2>&1 && ct_generator="-G Ninja"
     if ! cmake -S "$ct_source" -B "$ct_tree" $ct_generator "$@"; then
-        rm -rf "$ct_tree/CMakeCache.txt" "$ct_tree/CMakeFiles"
+        rm -f "$ct_tree/CMakeCache.txt"
         echo "${0##*/}: configuring $ct_tree failed (the messages above say why);" \
-            "nothing of it is kept, the next run configures it again" >&2
+            "its cache is not kept: the next run configures it again" >&2
         return 1
     fi
 }

@@ -30,7 +30,7 @@ endif()
 set(_freeimage_deps_dir "${CMAKE_CURRENT_LIST_DIR}/../deps")
 set(_freeimage_prefix "${OMBRIX_FREEIMAGE_PREFIX}")
 if(_freeimage_prefix STREQUAL "")
-  message(STATUS "FreeImage: running deps/build-freeimage.sh (first run builds for about 2 minutes)")
+  message(STATUS "FreeImage: running deps/build-freeimage.sh (a first run builds for one to three minutes: docs/building.md)")
   # The script's progress (stderr) goes to the console; stdout ends with the prefix.
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env ${_freeimage_deps_env}

@@ -10,6 +10,7 @@
 #
 #   fuzz-run.sh [--time SECONDS] [--workers N] [--seed N] [--dir DIR] [--build DIR]
 #   fuzz-run.sh --runs N [--seed N] [--fresh] [--dir DIR] [--build DIR]
+#   fuzz-run.sh --build-only [--build DIR]
 #
 # --time: a run of that long (default 3600 s) with N workers (default: every
 #   core), going on after a finding. --runs: N executions in this process,
@@ -18,7 +19,11 @@
 # --dir: where the grown corpus (corpus/), the findings (findings/) and the
 #   log stay between runs: ${OMBRIX_FUZZ_DIR:-~/.cache/ombrix-fuzz}, outside
 #   the repository. --build: the native build (default build/fuzz-native,
-#   where scripts/build.sh builds it too).
+#   the one the tests of the trees in build/ build and run); --build-only
+#   configures and builds it, nothing more.
+# Like the test builds, the native build takes the newest library source the
+# mirror serves where it lacks the one apt lists (OMBRIX_DEPS_ACCEPT_OLDER=0
+# stops instead); it ships nothing.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 time_limit=3600
@@ -28,6 +33,7 @@ seed=1
 fresh=0
 dir=${OMBRIX_FUZZ_DIR:-$HOME/.cache/ombrix-fuzz}
 build=$root/build/fuzz-native
+build_only=0
 while [ $# -gt 0 ]; do
     case $1 in
         --time) time_limit=$2; shift 2 ;;
@@ -37,17 +43,20 @@ while [ $# -gt 0 ]; do
         --fresh) fresh=1; shift ;;
         --dir) dir=$2; shift 2 ;;
         --build) build=$2; shift 2 ;;
+        --build-only) build_only=1; shift ;;
         *) echo "fuzz-run.sh: unknown option $1 (see the top of $0)" >&2; exit 2 ;;
     esac
 done
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    generator=""
-    command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
-    cmake -S "$root/tests/fuzz/native" -B "$build" $generator \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-linux-sanitize.cmake" >&2
-fi
-cmake --build "$build" --target decode_fuzz >&2
+OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER-1}
+export OMBRIX_DEPS_ACCEPT_OLDER
+. "$root/scripts/cmake-tree.sh"
+mkdir -p "$build"
+configure_tree "$root/tests/fuzz/native" "$build" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-linux-sanitize.cmake" >&2
+cmake --build "$build" --target decode_fuzz >&2 ||
+    { echo "fuzz-run.sh: building the fuzz target in $build failed (the messages above say why)" >&2; exit 1; }
+[ "$build_only" = 0 ] || exit 0
 target=$build/decode_fuzz
 
 mkdir -p "$dir"

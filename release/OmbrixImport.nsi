@@ -14,6 +14,7 @@ Unicode true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WordFunc.nsh
 !include x64.nsh
 
 !define APP_PATHS_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\${HOST_EXE}"
@@ -88,6 +89,8 @@ LangString HostMissing ${LANG_ENGLISH} "The image editor was not found on this c
 LangString HostMissing ${LANG_FRENCH} "L'éditeur d'images est introuvable sur cet ordinateur. Cliquez sur Parcourir et choisissez son dossier Plug-ins (dans le dossier de l'éditeur d'images), puis cliquez sur Installer."
 LangString NotWritable ${LANG_ENGLISH} "The folder $R8 cannot be written.$\r$\n$\r$\nThe image editor's folder can only be changed with administrator rights: start the installer again as an administrator (right-click, Run as administrator), or choose another folder."
 LangString NotWritable ${LANG_FRENCH} "Impossible d'écrire dans le dossier $R8.$\r$\n$\r$\nLe dossier de l'éditeur d'images ne peut être modifié qu'avec les droits d'administrateur : relancez le programme d'installation en tant qu'administrateur (clic droit, Exécuter en tant qu'administrateur), ou choisissez un autre dossier."
+LangString NoFolder ${LANG_ENGLISH} "/D= names no folder. Give the Plug-ins folder after it: /D=C:\Program Files\Image Editor\Plug-ins"
+LangString NoFolder ${LANG_FRENCH} "/D= ne nomme aucun dossier. Indiquez le dossier Plug-ins après : /D=C:\Program Files\Image Editor\Plug-ins"
 LangString BothPlaced ${LANG_ENGLISH} "$Target64 (for the 64-bit image editor) and in $Target32 (for the 32-bit one)"
 LangString BothPlaced ${LANG_FRENCH} "$Target64 (pour l'éditeur d'images 64 bits) et dans $Target32 (pour l'éditeur 32 bits)"
 LangString FinishText ${LANG_ENGLISH} "The Ombrix import module is in $Placed.$\r$\n$\r$\nStart the image editor and choose File > Import > $\"Ombrix...$\". The user guide is in $ProgramFolder."
@@ -176,6 +179,31 @@ Function FileHost
     ${EndIf}
 FunctionEnd
 
+; $2 is what follows /D= on the command line: the folder in it, up to a
+; closing quote, goes into $INSTDIR. An opening quote may come escaped (\"),
+; as programs that quote arguments write it; a backslash before the closing
+; quote goes.
+Function QuotedFolder
+    StrCpy $3 $2 2
+    ${If} $3 == '\"'
+        StrCpy $2 $2 "" 2
+    ${Else}
+        StrCpy $3 $2 1
+        ${IfThen} $3 == '"' ${|} StrCpy $2 $2 "" 1 ${|}
+    ${EndIf}
+    StrCpy $4 0
+    ${Do}
+        StrCpy $3 $2 1 $4
+        ${IfThen} $3 == "" ${|} ${ExitDo} ${|}
+        ${IfThen} $3 == '"' ${|} ${ExitDo} ${|}
+        IntOp $4 $4 + 1
+    ${Loop}
+    StrCpy $2 $2 $4
+    StrCpy $3 $2 1 -1
+    ${IfThen} $3 == "\" ${|} StrCpy $2 $2 -1 ${|}
+    StrCpy $INSTDIR $2
+FunctionEnd
+
 Function .onInit
     ; /CURRENTUSER: for this user only, even for an administrator.
     UserInfo::GetAccountType
@@ -221,6 +249,21 @@ Function .onInit
     ${ElseIf} $Host32 != ""
         StrCpy $Proposed "$Host32\Plug-ins"
         StrCpy $DirectoryText "$(HostFound)"
+    ${EndIf}
+    ; NSIS takes /D= unquoted only: a quoted one, "/D=C:\x y" or /D="C:\x y",
+    ; it passes over without a word, or drops. Read here, from the line as given.
+    ${If} $INSTDIR == ""
+        System::Call 'kernel32::GetCommandLine() t .r1'
+        ClearErrors
+        ${WordFind} $1 "/D=" "E+1}" $2
+        ${IfNot} ${Errors}
+            Call QuotedFolder
+            ${If} $INSTDIR == ""
+                MessageBox MB_OK|MB_ICONSTOP "$(NoFolder)" /SD IDOK
+                SetErrorLevel 2
+                Quit
+            ${EndIf}
+        ${EndIf}
     ${EndIf}
     ; /D= wins over the hosts' folders.
     ${If} $INSTDIR == ""

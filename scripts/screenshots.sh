@@ -63,7 +63,6 @@ shoot() {
 }
 
 shoot about-box en_US.UTF-8 about
-shoot about-box-fr fr_FR.UTF-8 about
 shoot host-warning en_US.UTF-8 warning
 shoot progress-dialog-en en_US.UTF-8 progress
 shoot progress-dialog-fr fr_FR.UTF-8 progress

@@ -2,7 +2,10 @@
 ; App Paths entry of their executable, in both registry views, proposes a
 ; host's Plug-ins folder, puts each host the module of its own architecture
 ; (copied under a temporary name, then renamed), and installs an uninstaller
-; that removes exactly what was installed.
+; that removes exactly what was installed. Every check, over every folder it
+; will change, comes before the first change: exit code 0 installed, 2 no
+; folder, 3 a folder cannot be written, 4 a module in use; after 3 or 4 disk
+; and registry are as they were.
 ; Built by release/CMakeLists.txt:
 ;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DHOST_EXE=name.exe -DSUPPORT=address -DSUPPORT_LINK=url
 ;            -DMODULE32=file [-DMODULE64=file] -DREMOVER_FILE=uninstall.exe -DSTAGE=folder

@@ -140,9 +140,10 @@ Function .onInit
         Call HandOff
     ${EndIf}
 
-    ; Its own record is found by a probe written into its folder, and
-    ; everything it removes is there or in folders alike: a user who may not
-    ; change the folder is told, and the exit code says nothing was removed.
+    ; It finds its own record by a probe written into its folder, and it
+    ; removes files from there: a user who may not change that folder (an
+    ; installation for all users, run without administrator rights) is told
+    ; so, and the exit code says that nothing was removed.
     StrCpy $R8 $INSTDIR
     Call CheckFolder
     ${If} $Failure = 3

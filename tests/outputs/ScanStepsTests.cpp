@@ -9,10 +9,11 @@
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
 #include "common/TempFolder.h"
+#include "support/RegistryTestKeys.h"
 
 namespace {
 
-class ScanSteps : public ::testing::Test {
+class ScanSteps : public RegistryTest {
 protected:
     ScanSteps()
     {
@@ -23,7 +24,11 @@ protected:
         globals.result = &result;
         globals.record = reinterpret_cast<AcquireRecord*>(recordBytes.data());
     }
-    ~ScanSteps() override { CloseScan(); }
+    ~ScanSteps() override
+    {
+        CloseScan();
+        ScanCursor = ScanCursorState{};
+    }
 
     TempFolder folder{"ombrix-scan"};
     std::vector<char> recordBytes;

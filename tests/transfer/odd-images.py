@@ -3,7 +3,8 @@ odd ones hold the pixels of their source, whose reference decode (by Debian's
 djpeg, or the one shipped with the image) serves them too.
 
 Usage: odd-images.py FOLDER   (FOLDER holds what real-images.sh put there)
-Missing inputs or tools leave their variants out: their tests skip.
+Every variant is needed: a missing input or tool stops this with a message
+naming it, and the tests of the variants fail.
 """
 import os
 import shutil
@@ -19,11 +20,18 @@ from imagefiles import (ASCII, BYTE, LONG, SHORT, UNDEFINED, Tiff,  # noqa: E402
 folder = sys.argv[1]
 
 
+def need(tool):
+    if not shutil.which(tool):
+        sys.exit(f"odd-images.py: {tool} not found (scripts/install-packages.sh installs it)")
+
+
 def path(name):
     return os.path.join(folder, name)
 
 
 def read(name):
+    if not os.path.exists(path(name)):
+        sys.exit(f"odd-images.py: {name} is missing from {folder} (real-images.sh puts it there)")
     with open(path(name), "rb") as f:
         return f.read()
 
@@ -69,8 +77,8 @@ def jpeg_variants():
 
 
 def icc_variants():
-    if not shutil.which("cjpeg") or not shutil.which("djpeg") or not os.path.exists(path("test1.icc")):
-        return
+    need("cjpeg")
+    need("djpeg")
     # The packages' profile describes CMYK data; labelled RGB it is one the
     # module hands on, and at 545 KB it is split over nine APP2 markers.
     profile = bytearray(read("test1.icc"))
@@ -128,14 +136,12 @@ def tiff_variants():
     beyond.set(279, beyond.entries[279][0], counts)
     write("strip-beyond-file.tiff", beyond.bytes())
 
-    if os.path.exists(path("logluv-3c-16b.tiff")):
-        # One sample declared where the colour data has three.
-        logluv = Tiff(read("logluv-3c-16b.tiff"))
-        logluv.set(277, SHORT, [1])
-        write("logluv-one-sample.tiff", logluv.bytes())
+    # One sample declared where the colour data has three.
+    logluv = Tiff(read("logluv-3c-16b.tiff"))
+    logluv.set(277, SHORT, [1])
+    write("logluv-one-sample.tiff", logluv.bytes())
 
-    if not shutil.which("tiffcp"):
-        return
+    need("tiffcp")
     subprocess.run(["tiffcp", "-c", "jpeg", "-r", "16", path("rgb-3c-8b.tiff"), path("jpeg-strips.tiff")], check=True)
     data = read("jpeg-strips.tiff")
     jpeg = Tiff(data)
@@ -222,11 +228,11 @@ def large_variants():
     # A frame header longer than its three components take.
     length = struct.unpack(">H", jpeg[frame + 2:frame + 4])[0]
     write("jpeg-frame-length.jpg", jpeg[:frame + 2] + struct.pack(">H", length + 3) + jpeg[frame + 4:])
-    if shutil.which("tiffcp"):
-        # Sound, in tiles with one plane per colour: a layout the decoder
-        # does not read.
-        subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
-                        path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
+    # Sound, in tiles with one plane per colour: a layout the decoder does
+    # not read.
+    need("tiffcp")
+    subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
+                    path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
     # Sound samples labelled with the ICC encoding of L*a*b*.
     icclab = Tiff(read("rgb-3c-8b.tiff"))
     icclab.set(262, SHORT, [9])

@@ -24,5 +24,6 @@ std::string MissingRealImage(const std::string& name)
         return name + " was not made: " + unmade;
     if (GetFileAttributesA(RealImage(".made").c_str()) == INVALID_FILE_ATTRIBUTES)
         return name + " was not made: the build did not run tests/transfer/real-images.sh";
-    return name + " is missing: tests/transfer/real-images.sh did not make it, or it was removed since";
+    return name + " is missing: tests/transfer/real-images.sh did not make it, or it was removed since (without " +
+           RealImage(".made") + " the next build makes them all again)";
 }

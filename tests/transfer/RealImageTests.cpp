@@ -85,6 +85,11 @@ struct OddFile {
     bool profileDamaged;
 };
 
+void PrintTo(const OddFile& odd, std::ostream* out)
+{
+    *out << odd.name;
+}
+
 class OddFileTest : public RealImageTest, public ::testing::WithParamInterface<OddFile> {};
 
 TEST_P(OddFileTest, ArrivesWithThePixelsOfItsSource)
@@ -137,6 +142,11 @@ struct RefusedFile {
     const char* name;
     int message;
 };
+
+void PrintTo(const RefusedFile& refused, std::ostream* out)
+{
+    *out << refused.name;
+}
 
 class RefusedFileTest : public RealImageTest, public ::testing::WithParamInterface<RefusedFile> {};
 

@@ -12,10 +12,17 @@
 set -u
 sources=$1
 out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# Only a folder this script made (or an empty one) is emptied.
+if [ -d "$out" ] && [ -n "$(ls -A "$out")" ] && [ ! -f "$out/.made" ] && [ ! -f "$out/.unmade" ] &&
+    [ ! -f "$out/.making" ]; then
+    echo "real-images.sh: $out holds files this script did not make; name a new or empty folder" >&2
+    exit 1
+fi
 rm -rf "$out"
 mkdir -p "$out" || { echo "real-images.sh: cannot make $out" >&2; exit 1; }
 cd "$out" || exit 1
-here=$(cd "$(dirname "$0")" && pwd)
+touch .making
 
 unmade() {
     echo "real-images.sh: $*" >&2
@@ -61,5 +68,6 @@ if [ ! -f .unmade ]; then
     python3 "$here/odd-images.py" . || unmade "odd-images.py failed (status $?)"
 fi
 
+rm -f .making
 [ ! -f .unmade ] || exit 0
 touch .made

@@ -46,6 +46,8 @@ struct PerLoad {
     double tlsSlots;
 };
 
+constexpr DWORD ProcessTlsSlots = 1088;
+
 // The lowest TLS slot free now: slots are handed out lowest first, so it
 // rises by one for each slot held.
 DWORD LowestFreeTlsSlot()
@@ -176,8 +178,8 @@ int main(int argc, char** argv)
     // Not a failure of this module's code, but of its runtime: a process has
     // 1,088 TLS slots, and winpthreads ends the host when it finds none.
     if (bare.tlsSlots > 0)
-        std::printf("  NOTE: the threads library keeps a TLS slot at every load: a host that loads the module "
-                    "about %.0f times in one session is ended\n",
-                    1088 / bare.tlsSlots);
+        std::printf("  NOTE: the threads library keeps a TLS slot at every load: %.0f more loads and this host "
+                    "finds none and is ended\n",
+                    (double(ProcessTlsSlots) - double(LowestFreeTlsSlot())) / bare.tlsSlots);
     return status;
 }

@@ -30,7 +30,7 @@ endif()
 set(_freeimage_deps_dir "${CMAKE_CURRENT_LIST_DIR}/../deps")
 set(_freeimage_prefix "${OMBRIX_FREEIMAGE_PREFIX}")
 if(_freeimage_prefix STREQUAL "")
-  message(STATUS "FreeImage: running deps/build-freeimage.sh (first run builds for about 2 minutes)")
+  message(STATUS "FreeImage: running deps/build-freeimage.sh (a first run builds for one to three minutes: docs/building.md)")
   # The script's progress (stderr) goes to the console; stdout ends with the prefix.
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env ${_freeimage_deps_env}
@@ -67,8 +67,10 @@ if(NOT EXISTS "${_freeimage_prefix}/include/FreeImage.h")
   message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no include/FreeImage.h")
 endif()
 message(STATUS "FreeImage: ${_freeimage_prefix}")
-# The release's notices read the sources of this build beside it.
+# The release's notices read the sources of this build beside it, and
+# scripts/package.sh the versions it was built from.
 set(FreeImage_PREFIX "${_freeimage_prefix}")
+set(OMBRIX_FREEIMAGE_USED "${_freeimage_prefix}" CACHE INTERNAL "The FreeImage prefix this tree links")
 
 add_library(FreeImage::FreeImage INTERFACE IMPORTED GLOBAL)
 set_target_properties(FreeImage::FreeImage PROPERTIES

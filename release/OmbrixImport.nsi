@@ -2,7 +2,10 @@
 ; App Paths entry of their executable, in both registry views, proposes a
 ; host's Plug-ins folder, puts each host the module of its own architecture
 ; (copied under a temporary name, then renamed), and installs an uninstaller
-; that removes exactly what was installed.
+; that removes exactly what was installed. Every check, over every folder it
+; will change, comes before the first change: exit code 0 installed, 2 no
+; folder, 3 a folder cannot be written, 4 a module in use; after 3 or 4 disk
+; and registry are as they were.
 ; Built by release/CMakeLists.txt:
 ;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DHOST_EXE=name.exe -DSUPPORT=address -DSUPPORT_LINK=url
 ;            -DMODULE32=file [-DMODULE64=file] -DREMOVER_FILE=uninstall.exe -DSTAGE=folder
@@ -14,6 +17,7 @@ Unicode true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WordFunc.nsh
 !include x64.nsh
 
 !define APP_PATHS_KEY "Software\Microsoft\Windows\CurrentVersion\App Paths\${HOST_EXE}"
@@ -39,15 +43,19 @@ Var Host64
 Var Proposed      ; the folder the page proposes: kept, it serves every host found
 Var Target32      ; where this run puts each module; empty: that one is not installed
 Var Target64
-Var Created32     ; 1 when the installer made that folder (now or in an earlier run)
+Var Made32        ; how many folders this run makes for that target
+Var Made64
+Var Created32     ; how many the installer made for it, now or in an earlier run
 Var Created64
 Var Prev32        ; the record of the installation this one replaces
 Var Prev64
 Var PrevCreated32
 Var PrevCreated64
+Var Elsewhere32   ; 1 when that earlier module lies outside this run's targets: it goes
+Var Elsewhere64
 Var ProgramFolder ; uninstaller, guides and notices
 Var DirectoryText
-Var Failure       ; after a check: 0, 3 (cannot be written) or 4 (module in use)
+Var Placed        ; the folders that got a module, for the last page
 
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
 !define MUI_ABORTWARNING
@@ -84,8 +92,12 @@ LangString HostMissing ${LANG_ENGLISH} "The image editor was not found on this c
 LangString HostMissing ${LANG_FRENCH} "L'éditeur d'images est introuvable sur cet ordinateur. Cliquez sur Parcourir et choisissez son dossier Plug-ins (dans le dossier de l'éditeur d'images), puis cliquez sur Installer."
 LangString NotWritable ${LANG_ENGLISH} "The folder $R8 cannot be written.$\r$\n$\r$\nThe image editor's folder can only be changed with administrator rights: start the installer again as an administrator (right-click, Run as administrator), or choose another folder."
 LangString NotWritable ${LANG_FRENCH} "Impossible d'écrire dans le dossier $R8.$\r$\n$\r$\nLe dossier de l'éditeur d'images ne peut être modifié qu'avec les droits d'administrateur : relancez le programme d'installation en tant qu'administrateur (clic droit, Exécuter en tant qu'administrateur), ou choisissez un autre dossier."
-LangString FinishText ${LANG_ENGLISH} "The Ombrix import module is in $INSTDIR.$\r$\n$\r$\nStart the image editor and choose File > Import > $\"Ombrix...$\". The user guide is in $ProgramFolder."
-LangString FinishText ${LANG_FRENCH} "Le module d'import Ombrix se trouve dans $INSTDIR.$\r$\n$\r$\nDémarrez l'éditeur d'images et choisissez Fichier > Importation > « Ombrix... ». Le guide de l'utilisateur se trouve dans $ProgramFolder."
+LangString NoFolder ${LANG_ENGLISH} "/D= names no folder. Give the Plug-ins folder after it: /D=C:\Program Files\Image Editor\Plug-ins"
+LangString NoFolder ${LANG_FRENCH} "/D= ne nomme aucun dossier. Indiquez le dossier Plug-ins après : /D=C:\Program Files\Image Editor\Plug-ins"
+LangString BothPlaced ${LANG_ENGLISH} "$Target64 (for the 64-bit image editor) and in $Target32 (for the 32-bit one)"
+LangString BothPlaced ${LANG_FRENCH} "$Target64 (pour l'éditeur d'images 64 bits) et dans $Target32 (pour l'éditeur 32 bits)"
+LangString FinishText ${LANG_ENGLISH} "The Ombrix import module is in $Placed.$\r$\n$\r$\nStart the image editor and choose File > Import > $\"Ombrix...$\". The user guide is in $ProgramFolder."
+LangString FinishText ${LANG_FRENCH} "Le module d'import Ombrix se trouve dans $Placed.$\r$\n$\r$\nDémarrez l'éditeur d'images et choisissez Fichier > Importation > « Ombrix... ». Le guide de l'utilisateur se trouve dans $ProgramFolder."
 
 ; The bitness of a program by its header's machine field: pops the path,
 ; pushes 64, 32, or "" when the file is no readable program.
@@ -170,6 +182,31 @@ Function FileHost
     ${EndIf}
 FunctionEnd
 
+; $2 is what follows /D= on the command line: the folder in it, up to a
+; closing quote, goes into $INSTDIR. An opening quote may come escaped (\"),
+; as programs that quote arguments write it; a backslash before the closing
+; quote goes.
+Function QuotedFolder
+    StrCpy $3 $2 2
+    ${If} $3 == '\"'
+        StrCpy $2 $2 "" 2
+    ${Else}
+        StrCpy $3 $2 1
+        ${IfThen} $3 == '"' ${|} StrCpy $2 $2 "" 1 ${|}
+    ${EndIf}
+    StrCpy $4 0
+    ${Do}
+        StrCpy $3 $2 1 $4
+        ${IfThen} $3 == "" ${|} ${ExitDo} ${|}
+        ${IfThen} $3 == '"' ${|} ${ExitDo} ${|}
+        IntOp $4 $4 + 1
+    ${Loop}
+    StrCpy $2 $2 $4
+    StrCpy $3 $2 1 -1
+    ${IfThen} $3 == "\" ${|} StrCpy $2 $2 -1 ${|}
+    StrCpy $INSTDIR $2
+FunctionEnd
+
 Function .onInit
     ; /CURRENTUSER: for this user only, even for an administrator.
     UserInfo::GetAccountType
@@ -215,6 +252,21 @@ Function .onInit
     ${ElseIf} $Host32 != ""
         StrCpy $Proposed "$Host32\Plug-ins"
         StrCpy $DirectoryText "$(HostFound)"
+    ${EndIf}
+    ; NSIS takes /D= unquoted only: a quoted one, "/D=C:\x y" or /D="C:\x y",
+    ; it passes over without a word, or drops. Read here, from the line as given.
+    ${If} $INSTDIR == ""
+        System::Call 'kernel32::GetCommandLine() t .r1'
+        ClearErrors
+        ${WordFind} $1 "/D=" "E+1}" $2
+        ${IfNot} ${Errors}
+            Call QuotedFolder
+            ${If} $INSTDIR == ""
+                MessageBox MB_OK|MB_ICONSTOP "$(NoFolder)" /SD IDOK
+                SetErrorLevel 2
+                Quit
+            ${EndIf}
+        ${EndIf}
     ${EndIf}
     ; /D= wins over the hosts' folders.
     ${If} $INSTDIR == ""
@@ -263,86 +315,110 @@ Function PlanTargets
     ${EndIf}
 FunctionEnd
 
-; Checks that the module can go into the folder $R8: it exists or can be
-; made, a file can be written in it, and a module already there is not held
-; by a running host. Sets $Failure. With $R7 = 1 (a check only) the folders
-; it made are removed again.
-Function CheckTarget
-    StrCpy $Failure 0
-    ; The nearest folder that exists; everything below it is made here.
-    StrCpy $2 $R8
-    ${DoUntil} ${FileExists} "$2\*.*"
-        ${GetParent} $2 $2
-        ${If} $2 == ""
-            ${ExitDo}
-        ${EndIf}
-    ${Loop}
-    ClearErrors
-    CreateDirectory $R8
-    !insertmacro ErrorsTo $0
-    ${If} $0 = 0
-        FileOpen $1 "$R8\${PARTIAL}" w
-        !insertmacro ErrorsTo $0
-        ${If} $0 = 0
-            FileClose $1
-            Delete "$R8\${PARTIAL}"
+; The installation this one replaces, from the uninstall entry, and for each
+; architecture whether its module lies elsewhere than where this run puts
+; the modules: then it goes, with the folders the installer made for it.
+!macro PlanEarlier bits
+    ReadRegStr $Prev${bits} SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}${bits}"
+    ReadRegDWORD $PrevCreated${bits} SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}${bits}"
+    IntOp $PrevCreated${bits} $PrevCreated${bits} + 0
+    StrCpy $Elsewhere${bits} 0
+    ${If} $Prev${bits} != ""
+    ${AndIf} ${FileExists} "$Prev${bits}\*.*"
+        StrCpy $R8 $Prev${bits}
+        Call IsTarget
+        ${If} $R9 <> 1
+            StrCpy $Elsewhere${bits} 1
         ${EndIf}
     ${EndIf}
-    ${If} $0 = 1
-        StrCpy $Failure 3
-    ${ElseIf} ${FileExists} "$R8\${MODULE}"
-        ; A module that a running host has loaded cannot be opened for writing.
-        ClearErrors
-        FileOpen $1 "$R8\${MODULE}" a
-        !insertmacro ErrorsTo $0
-        ${If} $0 = 0
-            FileClose $1
-        ${Else}
-            StrCpy $Failure 4
-        ${EndIf}
+!macroend
+
+; Leaves 1 in $R9 when the folder $R8 is one this run puts a module into
+; (however either is spelled).
+Function IsTarget
+    StrCpy $R9 0
+    ${If} $Target64 != ""
+        Push $R8
+        Push $Target64
+        Call SameFolder
     ${EndIf}
-    ${If} $R7 = 1
-        StrCpy $1 $R8
-        ${DoWhile} $1 != $2
-            ${IfThen} $1 == "" ${|} ${ExitDo} ${|}
-            RMDir $1
-            ${GetParent} $1 $1
-        ${Loop}
+    ${If} $R9 <> 1
+    ${AndIf} $Target32 != ""
+        Push $R8
+        Push $Target32
+        Call SameFolder
     ${EndIf}
-    ClearErrors
 FunctionEnd
 
-; Checks the folder $R8 and says what stops the installation: a module in
-; use (Retry checks again), or a folder that cannot be written. $Failure
-; stays nonzero when the user gives up.
-Function CheckTargetAndSay
-    retry:
-    Call CheckTarget
-    ${If} $Failure = 4
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
-    ${ElseIf} $Failure = 3
-        MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+Function Plan
+    Call PlanTargets
+    !insertmacro UseEntryView
+    !insertmacro PlanEarlier 64
+    !insertmacro PlanEarlier 32
+FunctionEnd
+
+; $R8 is a target that CheckFolder found makes $Made folders: leaves in $R6
+; how many folders the installer made for it, in this run or, when it is an
+; earlier installation's folder, in that one.
+Function FoldersMadeFor
+    StrCpy $R6 $Made
+    ${If} $R6 = 0
+    ${AndIf} $Prev64 != ""
+        Push $R8
+        Push $Prev64
+        Call SameFolder
+        ${IfThen} $R9 = 1 ${|} StrCpy $R6 $PrevCreated64 ${|}
+    ${EndIf}
+    ${If} $R6 = 0
+    ${AndIf} $Prev32 != ""
+        Push $R8
+        Push $Prev32
+        Call SameFolder
+        ${IfThen} $R9 = 1 ${|} StrCpy $R6 $PrevCreated32 ${|}
+    ${EndIf}
+FunctionEnd
+
+!macro CheckTargetOf bits
+    ${If} $Failure = 0
+    ${AndIf} $Target${bits} != ""
+        StrCpy $R8 $Target${bits}
+        Call CheckAndSay
+        StrCpy $Made${bits} $Made
+        Call FoldersMadeFor
+        StrCpy $Created${bits} $R6
+    ${EndIf}
+!macroend
+
+!macro CheckEarlierOf bits
+    ${If} $Failure = 0
+    ${AndIf} $Elsewhere${bits} = 1
+        StrCpy $R8 $Prev${bits}
+        Call CheckAndSay
+    ${EndIf}
+!macroend
+
+; Every check, over every folder this run changes, before the first change:
+; the targets, the earlier installation's folders and the program folder.
+; Changes nothing; sets $Failure.
+Function CheckAll
+    StrCpy $Failure 0
+    !insertmacro CheckTargetOf 64
+    !insertmacro CheckTargetOf 32
+    !insertmacro CheckEarlierOf 64
+    !insertmacro CheckEarlierOf 32
+    ${If} $Failure = 0
+        StrCpy $R8 $ProgramFolder
+        Call CheckAndSay
     ${EndIf}
 FunctionEnd
 
 ; The page keeps the user when a folder will not do, so that another can be
 ; chosen or the same tried again.
 Function DirectoryLeave
-    Call PlanTargets
-    StrCpy $R7 1
-    ${If} $Target64 != ""
-        StrCpy $R8 $Target64
-        Call CheckTargetAndSay
-        ${If} $Failure <> 0
-            Abort
-        ${EndIf}
-    ${EndIf}
-    ${If} $Target32 != ""
-        StrCpy $R8 $Target32
-        Call CheckTargetAndSay
-        ${If} $Failure <> 0
-            Abort
-        ${EndIf}
+    Call Plan
+    Call CheckAll
+    ${If} $Failure <> 0
+        Abort
     ${EndIf}
 FunctionEnd
 
@@ -354,6 +430,31 @@ FunctionEnd
         Quit
     ${EndIf}
     Abort
+!macroend
+
+; Copies a module into its target under the temporary name, making the
+; folders it needs; sets $Failure to 3 when it cannot.
+!macro CopyModule bits source
+    ${If} $Failure = 0
+    ${AndIf} $Target${bits} != ""
+        StrCpy $R8 $Target${bits}
+        DetailPrint "$R8\${MODULE}"
+        ClearErrors
+        CreateDirectory $R8
+        SetOverwrite on
+        File "/oname=$R8\${PARTIAL}" "${source}"
+        ${IfThen} ${Errors} ${|} StrCpy $Failure 3 ${|}
+    ${EndIf}
+!macroend
+
+; After a failed copy: the copies go, and the folders made for them.
+!macro UndoCopy bits
+    ${If} $Target${bits} != ""
+        Delete "$Target${bits}\${PARTIAL}"
+        StrCpy $R8 $Target${bits}
+        StrCpy $R7 $Made${bits}
+        Call RemoveMadeFolders
+    ${EndIf}
 !macroend
 
 ; Moves the module copied to $R8\PARTIAL onto $R8\MODULE; a module the
@@ -382,86 +483,26 @@ Function ReplaceModule
     ${EndIf}
 FunctionEnd
 
-; Puts one module into the folder (a variable), or fails the installation.
-!macro PlaceModule folder source
-    ${If} ${folder} != ""
-        StrCpy $R8 ${folder}
-        DetailPrint "$R8\${MODULE}"
-        ClearErrors
-        SetOverwrite on
-        File "/oname=$R8\${PARTIAL}" "${source}"
-        !insertmacro ErrorsTo $0
-        ${If} $0 = 1
-            Delete "$R8\${PARTIAL}"
-            StrCpy $Failure 3
-            MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
-        ${Else}
-            Call ReplaceModule
-        ${EndIf}
+!macro ReplaceModuleOf bits
+    ${If} $Target${bits} != ""
+        StrCpy $R8 $Target${bits}
+        Call ReplaceModule
         ${If} $Failure <> 0
             !insertmacro Fail
         ${EndIf}
     ${EndIf}
 !macroend
 
-; Removes the module of an earlier installation from the folder $R8 unless
-; this run installs into that same folder (however it is spelled); the
-; folder goes too when the installer had made it and it is empty now.
-Function RemoveEarlierModule
-    StrCpy $Failure 0
-    ${If} $R8 == ""
-        Return
-    ${EndIf}
-    ${If} $Target64 != ""
-        Push $Target64
-        Push $R8
-        Call SameFolder
-        ${If} $R9 = 1
-            Return
+!macro RemoveEarlier bits
+    ${If} $Elsewhere${bits} = 1
+        StrCpy $R8 $Prev${bits}
+        StrCpy $R7 $PrevCreated${bits}
+        Call RemoveModule
+        ${If} $Failure <> 0
+            !insertmacro Fail
         ${EndIf}
     ${EndIf}
-    ${If} $Target32 != ""
-        Push $Target32
-        Push $R8
-        Call SameFolder
-        ${If} $R9 = 1
-            Return
-        ${EndIf}
-    ${EndIf}
-    retry:
-    ClearErrors
-    ${If} ${FileExists} "$R8\${MODULE}"
-        Delete "$R8\${MODULE}"
-    ${EndIf}
-    !insertmacro ErrorsTo $0
-    ${If} $0 = 1
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
-        StrCpy $Failure 4
-        Return
-    ${EndIf}
-    ${If} $R6 = 1
-        RMDir $R8
-    ${EndIf}
-FunctionEnd
-
-; $R8 is a target: leaves 1 in $R9 when the installer made it, in this run
-; ($R9 already 1) or in the earlier one.
-Function MadeByInstaller
-    ${If} $R9 = 1
-        Return
-    ${EndIf}
-    ${If} $PrevCreated64 = 1
-        Push $R8
-        Push $Prev64
-        Call SameFolder
-    ${EndIf}
-    ${If} $R9 = 0
-    ${AndIf} $PrevCreated32 = 1
-        Push $R8
-        Push $Prev32
-        Call SameFolder
-    ${EndIf}
-FunctionEnd
+!macroend
 
 !macro WriteRecordOf bits
     ${If} $Target${bits} != ""
@@ -475,52 +516,29 @@ FunctionEnd
     ${EndIf}
 !macroend
 
-!macro CheckAndNote bits
-    ${If} $Target${bits} != ""
-        StrCpy $R8 $Target${bits}
-        StrCpy $R9 0
-        ${IfNot} ${FileExists} "$R8\*.*"
-            StrCpy $R9 1
-        ${EndIf}
-        Call CheckTargetAndSay
-        ${If} $Failure <> 0
-            !insertmacro Fail
-        ${EndIf}
-        Call MadeByInstaller
-        StrCpy $Created${bits} $R9
-    ${EndIf}
-!macroend
-
-!macro RemoveEarlier bits
-    StrCpy $R8 $Prev${bits}
-    StrCpy $R6 $PrevCreated${bits}
-    Call RemoveEarlierModule
+Section "Ombrix Import"
+    Call Plan
+    Call CheckAll
     ${If} $Failure <> 0
         !insertmacro Fail
     ${EndIf}
-!macroend
 
-Section "Ombrix Import"
-    !insertmacro UseEntryView
-    ReadRegStr $Prev32 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}32"
-    ReadRegStr $Prev64 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}64"
-    ReadRegDWORD $PrevCreated32 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}32"
-    ReadRegDWORD $PrevCreated64 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}64"
-    Call PlanTargets
-
-    ; Every check before anything changes; the folders are made here.
-    StrCpy $R7 0
-    !insertmacro CheckAndNote 64
-    !insertmacro CheckAndNote 32
-    ; An earlier installation's modules elsewhere go before the new ones come:
-    ; a folder recorded under another spelling of a target still ends up
-    ; with the new module.
+    ; The new modules come in under a temporary name first: a copy that
+    ; fails is undone whole.
+!ifdef MODULE64
+    !insertmacro CopyModule 64 "${MODULE64}"
+!endif
+    !insertmacro CopyModule 32 "${MODULE32}"
+    ${If} $Failure <> 0
+        MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+        !insertmacro UndoCopy 64
+        !insertmacro UndoCopy 32
+        !insertmacro Fail
+    ${EndIf}
+    !insertmacro ReplaceModuleOf 64
+    !insertmacro ReplaceModuleOf 32
     !insertmacro RemoveEarlier 64
     !insertmacro RemoveEarlier 32
-!ifdef MODULE64
-    !insertmacro PlaceModule $Target64 "${MODULE64}"
-!endif
-    !insertmacro PlaceModule $Target32 "${MODULE32}"
 
     SetOutPath "$ProgramFolder"
     File "${STAGE}\THIRD-PARTY-NOTICES.txt"
@@ -543,4 +561,14 @@ Section "Ombrix Import"
     !insertmacro WriteRecordOf 64
     !insertmacro WriteRecordOf 32
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $1
+
+    ; The last page names every folder that got a module.
+    ${If} $Target64 != ""
+    ${AndIf} $Target32 != ""
+        StrCpy $Placed "$(BothPlaced)"
+    ${ElseIf} $Target64 != ""
+        StrCpy $Placed $Target64
+    ${Else}
+        StrCpy $Placed $Target32
+    ${EndIf}
 SectionEnd

@@ -33,6 +33,19 @@ LIBRARIES = [
     ("imath", "Imath", [("LICENSE.md", None)]),
 ]
 
+# Source files linked into the modules whose notice is their own rather than
+# their library's licence file: the source package, the file in its upstream
+# tarball and a line of the comment that holds the notice, reproduced whole.
+# (tests/release checks the link maps of both modules against the notices.)
+OWN_NOTICES = [
+    ("freeimage", "Source/FreeImage/NNQuantizer.cpp", "Copyright (c) 1994 Anthony Dekker"),
+    ("tiff", "libtiff/tif_hash_set.c", "Copyright (c) 2008-2009, Even Rouault"),
+    ("tiff", "libtiff/tif_luv.c", "Copyright (c) 1997 Greg Ward Larson"),
+    ("tiff", "libtiff/tif_lzw.c", "Copyright (c) 1985, 1986 The Regents of the University of California."),
+    ("tiff", "libtiff/tif_ojpeg.c", "Copyright (c) Joris Van Damme"),
+    ("tiff", "libtiff/tif_pixarlog.c", "Copyright (c) 1996 Pixar"),
+]
+
 # The compiler's runtime, linked into every module: the Debian package whose
 # copyright file holds the texts, the name users know, and what to take.
 MINGW_PACKAGE = "mingw-w64-common"
@@ -76,8 +89,33 @@ def member_text(tarball, name):
     with tarfile.open(tarball) as tar:
         for member in tar.getmembers():
             if member.isfile() and name in (member.name, member.name.split("/", 1)[-1]):
-                return normalised(tar.extractfile(member).read().decode("utf-8"))
+                data = tar.extractfile(member).read()
+                try:
+                    return normalised(data.decode("utf-8"))
+                except UnicodeDecodeError:   # older sources' comments
+                    return normalised(data.decode("latin-1"))
     fail(f"{tarball.name} holds no {name}")
+
+
+def comment_around(text, marker, where):
+    """The comment that holds the line with marker: a /* */ block, or a run
+    of // lines."""
+    lines = text.splitlines()
+    at = next((i for i, line in enumerate(lines) if marker in line), None)
+    if at is None:
+        fail(f"{where} has no line with {marker!r}")
+    start = end = at
+    if lines[at].lstrip().startswith("//"):
+        while start > 0 and lines[start - 1].lstrip().startswith("//"):
+            start -= 1
+        while end + 1 < len(lines) and lines[end + 1].lstrip().startswith("//"):
+            end += 1
+    else:
+        while start > 0 and "/*" not in lines[start]:
+            start -= 1
+        while end + 1 < len(lines) and "*/" not in lines[end]:
+            end += 1
+    return "\n".join(lines[start:end + 1])
 
 
 def excerpt(text, bounds):
@@ -231,6 +269,12 @@ def main():
         section += [f"  {line}" for line in copyright_lines(member_text(debian, "debian/copyright"))]
         for name, bounds in licence_files:
             section += ["", f"--- {name} ---", "", excerpt(member_text(upstream, name), bounds).rstrip()]
+        own = [(path, marker) for name, path, marker in OWN_NOTICES if name == package]
+        if own:
+            section += ["", "--- Files with notices of their own, as they stand in the source ---"]
+            for path, marker in own:
+                section += ["", f"{path}:", "", comment_around(member_text(upstream, path), marker,
+                                                               f"{upstream.name}:{path}")]
         if package == "freeimage":
             section += freeimage_changes(sources, version, debian, patches)
         parts.append("\n".join(section) + "\n")

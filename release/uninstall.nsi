@@ -3,9 +3,13 @@
 ; which hands its work to a copy in the temporary folder and returns at once
 ; with 0. This one hands its work to such a copy too, since a program cannot
 ; remove the folder it runs from, but waits for it: `uninstall.exe /S`
-; returns the outcome (0 removed, 4 a module in use, 1 cancelled). Once the
-; started one has ended, the copy removes it and its folder. It removes the
-; installation whose program folder it is in, all-users or per-user.
+; returns the outcome: 0 removed, 1 cancelled, 3 a folder it must change
+; cannot be written (its own, for a user without the right to change it:
+; then it cannot even tell which installation it belongs to), 4 a module in
+; use. It checks everything before it changes anything: after 3 or 4
+; nothing has changed. Once the started one has ended, the copy removes it
+; and its folder. It removes the installation whose program folder it is
+; in, all-users or per-user.
 ; Built by release/CMakeLists.txt before the installer, which carries it:
 ;   makensis -DVERSION=x.y.z -DCOPYRIGHT=text -DOUTFILE=uninstall.exe
 ;            [-DSIGN_COMMAND=release/sign.sh] uninstall.nsi
@@ -31,11 +35,10 @@ ShowInstDetails show
 !endif
 
 Var Found       ; 1 when the uninstall entry of this installation was found
-Var Folder32    ; the recorded module folders and whether the installer made them
+Var Folder32    ; the recorded module folders and how many folders the installer made
 Var Folder64
 Var Created32
 Var Created64
-Var Failure
 
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "$(Done)"
@@ -59,6 +62,8 @@ LangString Confirm ${LANG_ENGLISH} "Remove the Ombrix import module from this co
 LangString Confirm ${LANG_FRENCH} "Supprimer le module d'import Ombrix de cet ordinateur ?$\r$\n$\r$\nVos images exportées, Ombrix et ses réglages sont conservés."
 LangString Done ${LANG_ENGLISH} "The Ombrix import module has been removed."
 LangString Done ${LANG_FRENCH} "Le module d'import Ombrix a été supprimé."
+LangString NotWritable ${LANG_ENGLISH} "The folder $R8 cannot be changed: the Ombrix import module cannot be removed.$\r$\n$\r$\nIt was installed with administrator rights: start the uninstaller again as an administrator (right-click, Run as administrator)."
+LangString NotWritable ${LANG_FRENCH} "Impossible de modifier le dossier $R8 : le module d'import Ombrix ne peut pas être supprimé.$\r$\n$\r$\nIl a été installé avec les droits d'administrateur : relancez le programme de désinstallation en tant qu'administrateur (clic droit, Exécuter en tant qu'administrateur)."
 
 ; Reads the record of the current context's entry when its program folder
 ; is the one this uninstaller is in.
@@ -73,6 +78,8 @@ Function ReadOwnRecord
         ReadRegStr $Folder64 SHCTX "${UNINSTALL_KEY}" "${FOLDER_VALUE}64"
         ReadRegDWORD $Created32 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}32"
         ReadRegDWORD $Created64 SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}64"
+        IntOp $Created32 $Created32 + 0
+        IntOp $Created64 $Created64 + 0
     ${EndIf}
 FunctionEnd
 
@@ -114,7 +121,9 @@ Function CleanUp
         Sleep 100
     ${Next}
     RMDir $0
+    ; This copy and its folder in the temporary folder go at the next start.
     Delete /REBOOTOK "$EXEPATH"
+    RMDir /REBOOTOK $EXEDIR
     Quit
 FunctionEnd
 
@@ -131,6 +140,17 @@ Function .onInit
         Call HandOff
     ${EndIf}
 
+    ; It finds its own record by a probe written into its folder, and it
+    ; removes files from there: a user who may not change that folder (an
+    ; installation for all users, run without administrator rights) is told
+    ; so, and the exit code says that nothing was removed.
+    StrCpy $R8 $INSTDIR
+    Call CheckFolder
+    ${If} $Failure = 3
+        MessageBox MB_OK|MB_ICONSTOP "$(NotWritable)" /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
     !insertmacro UseEntryView
     StrCpy $Found 0
     SetShellVarContext all
@@ -147,34 +167,33 @@ Function .onInit
     confirmed:
 FunctionEnd
 
-; Removes the module from the folder $R8 (Retry while a running host holds
-; it), then the folder when the installer made it ($R7 = 1) and it is empty.
-Function RemoveModule
-    StrCpy $Failure 0
-    ${If} $R8 == ""
-        Return
+!macro CheckModuleFolder bits
+    ${If} $Failure = 0
+    ${AndIf} $Folder${bits} != ""
+    ${AndIf} ${FileExists} "$Folder${bits}\*.*"
+        StrCpy $R8 $Folder${bits}
+        Call CheckAndSay
     ${EndIf}
-    retry:
-    ClearErrors
-    ${If} ${FileExists} "$R8\${MODULE}"
-        Delete "$R8\${MODULE}"
-    ${EndIf}
-    !insertmacro ErrorsTo $0
-    ${If} $0 = 1
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(InUse)" /SD IDCANCEL IDRETRY retry
-        StrCpy $Failure 4
-        Return
-    ${EndIf}
-    Delete "$R8\${PARTIAL}"
-    ${If} $R7 = 1
-        RMDir $R8
-    ${EndIf}
-FunctionEnd
+!macroend
 
 !macro RemoveModuleOf bits
-    StrCpy $R8 $Folder${bits}
-    StrCpy $R7 $Created${bits}
-    Call RemoveModule
+    ${If} $Failure = 0
+    ${AndIf} $Folder${bits} != ""
+        StrCpy $R8 $Folder${bits}
+        StrCpy $R7 $Created${bits}
+        Call RemoveModule
+    ${EndIf}
+!macroend
+
+; Removes what the installer put down and nothing else: export folders, the
+; converter's settings and anything beside the module stay. Every folder is
+; checked before anything goes.
+Section "Remove"
+    StrCpy $Failure 0
+    !insertmacro CheckModuleFolder 64
+    !insertmacro CheckModuleFolder 32
+    !insertmacro RemoveModuleOf 64
+    !insertmacro RemoveModuleOf 32
     ${If} $Failure <> 0
         ; Nothing else goes: the entry still describes what is installed.
         SetErrorLevel $Failure
@@ -183,13 +202,6 @@ FunctionEnd
         ${EndIf}
         Abort
     ${EndIf}
-!macroend
-
-; Removes what the installer put down and nothing else: export folders, the
-; converter's settings and anything beside the module stay.
-Section "Remove"
-    !insertmacro RemoveModuleOf 64
-    !insertmacro RemoveModuleOf 32
     Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
     Delete "$INSTDIR\user-guide.html"
     Delete "$INSTDIR\user-guide-fr.html"

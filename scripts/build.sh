@@ -17,33 +17,30 @@ mkdir -p "$build"
 OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER-1}
 export OMBRIX_DEPS_ACCEPT_OLDER
 build=$(cd "$build" && pwd)
-generator=""
-command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
-for arch in ${OMBRIX_ARCHS:-win64 win32}; do
+. "$root/scripts/cmake-tree.sh"
+archs=${OMBRIX_ARCHS:-win64 win32}
+for arch in $archs; do
     case $arch in
         win32) toolchain=$root/cmake/toolchain-i686-mingw.cmake ;;
         win64) toolchain=$root/cmake/toolchain-x86_64-mingw.cmake ;;
         *) echo "build.sh: unknown architecture '$arch' (win32, win64)" >&2; exit 1 ;;
     esac
     tree=$build/$arch
-    if [ ! -f "$tree/CMakeCache.txt" ]; then
-        cmake -S "$root" -B "$tree" $generator \
-            -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
-    fi
+    # What the tree is told about the other one and the settings given; the
+    # first configure gets them too, so that it reports what will be built.
+    set --
     # The 64-bit tree's tests start the 32-bit converter stand-in too: they
     # are told the 32-bit tree when this run builds it (after this one) or it
     # is there already; without it, that test is not registered.
     if [ "$arch" = win64 ]; then
         tree32=$build/win32
-        case " ${OMBRIX_ARCHS:-win64 win32} " in
+        case " $archs " in
             *" win32 "*) ;;
             *) [ -f "$tree32/CMakeCache.txt" ] || tree32="" ;;
         esac
         [ -n "$tree32" ] || echo "build.sh: no 32-bit tree ($build/win32): the 64-bit tree does not test" \
             "an import with the 32-bit converter (selectors_tests_converter32); build both to test it" >&2
-        if [ "$(sed -n 's/^OMBRIX_TREE32:PATH=//p' "$tree/CMakeCache.txt")" != "$tree32" ]; then
-            cmake -S "$root" -B "$tree" -DOMBRIX_TREE32="$tree32" >/dev/null
-        fi
+        set -- "-DOMBRIX_TREE32=$tree32"
     fi
     # The release, made in the 32-bit tree, carries the 64-bit tree's module
     # too; without it the release would lack the module today's hosts need.
@@ -54,13 +51,13 @@ for arch in ${OMBRIX_ARCHS:-win64 win32}; do
                 "build both (OMBRIX_ARCHS=\"win64 win32\") to ship for 64-bit hosts" >&2
             module64=""
         fi
-        if [ "$(sed -n 's/^OMBRIX_MODULE64:FILEPATH=//p' "$tree/CMakeCache.txt")" != "$module64" ]; then
-            cmake -S "$root" -B "$tree" -DOMBRIX_MODULE64="$module64" >/dev/null
-        fi
+        set -- "-DOMBRIX_MODULE64=$module64"
     fi
-    # The host executable the installer looks up; kept by the build folder.
-    if [ -n "${OMBRIX_HOST_EXECUTABLE:-}" ]; then
-        cmake -S "$root" -B "$tree" -DOMBRIX_HOST_EXECUTABLE="$OMBRIX_HOST_EXECUTABLE" >/dev/null
-    fi
+    # The host executable the installer looks up and the support address the
+    # guides show, when given; the build folder keeps them.
+    [ -z "${OMBRIX_HOST_EXECUTABLE:-}" ] || set -- "$@" "-DOMBRIX_HOST_EXECUTABLE=$OMBRIX_HOST_EXECUTABLE"
+    [ -z "${OMBRIX_SUPPORT_ADDRESS:-}" ] || set -- "$@" "-DOMBRIX_SUPPORT_ADDRESS=$OMBRIX_SUPPORT_ADDRESS"
+    configure_tree "$root" "$tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release "$@"
+    set_cache "$tree" "$@"
     cmake --build "$tree" -j "$(nproc)"
 done

@@ -28,7 +28,12 @@ else
     "$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$corpus" --count "$count" --seed "$seed"
 fi
 
-export WINEPREFIX="${WINEPREFIX:-${OMBRIX_WINEPREFIX:-$build/wineprefix}}"
-export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# The prefix the tests and benchmarks use, beside the trees (BUILD/wineprefix).
+trees=$build
+case $trees in
+    */win32 | */win64) trees=${trees%/*} ;;
+esac
+. "$root/scripts/wine-env.sh"
+use_wine_prefix "${WINEPREFIX:-${OMBRIX_WINEPREFIX:-$trees/wineprefix}}"
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 wine "$harness" "$(winepath -w "$corpus")" ${OMBRIX_CORPUS_BUDGET:-10} </dev/null

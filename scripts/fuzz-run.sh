@@ -1,14 +1,16 @@
 #!/bin/sh
 # Fuzzes the decode path: builds the native sanitizer build of it
 # (tests/fuzz/native) and runs its libFuzzer target, seeded with the base
-# images of scripts/make-corpus.py and the regression files of earlier
-# findings, with the JPEG and TIFF dictionaries. Prints executions,
-# executions per second, coverage (edges) and the findings; exits 1 when
-# there is a finding (a sanitizer report, a leak, a row unlike the picture,
-# a timeout or running out of memory).
+# images of scripts/make-corpus.py, the seeds of tests/fuzz/make-seeds.py
+# (metadata, thumbnails, frames of 1 to 255 components) and the regression
+# files of earlier findings, with the JPEG and TIFF dictionaries. Prints
+# executions, executions per second, coverage (edges) and the findings;
+# exits 1 when there is a finding (a sanitizer report, a leak, a row unlike
+# the picture, a timeout or running out of memory).
 #
 #   fuzz-run.sh [--time SECONDS] [--workers N] [--seed N] [--dir DIR] [--build DIR]
 #   fuzz-run.sh --runs N [--seed N] [--fresh] [--dir DIR] [--build DIR]
+#   fuzz-run.sh --build-only [--build DIR]
 #
 # --time: a run of that long (default 3600 s) with N workers (default: every
 #   core), going on after a finding. --runs: N executions in this process,
@@ -17,7 +19,11 @@
 # --dir: where the grown corpus (corpus/), the findings (findings/) and the
 #   log stay between runs: ${OMBRIX_FUZZ_DIR:-~/.cache/ombrix-fuzz}, outside
 #   the repository. --build: the native build (default build/fuzz-native,
-#   where scripts/build.sh builds it too).
+#   the one the tests of the trees in build/ build and run); --build-only
+#   configures and builds it, nothing more.
+# Like the test builds, the native build takes the newest library source the
+# mirror serves where it lacks the one apt lists (OMBRIX_DEPS_ACCEPT_OLDER=0
+# stops instead); it ships nothing.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 time_limit=3600
@@ -27,6 +33,7 @@ seed=1
 fresh=0
 dir=${OMBRIX_FUZZ_DIR:-$HOME/.cache/ombrix-fuzz}
 build=$root/build/fuzz-native
+build_only=0
 while [ $# -gt 0 ]; do
     case $1 in
         --time) time_limit=$2; shift 2 ;;
@@ -36,17 +43,20 @@ while [ $# -gt 0 ]; do
         --fresh) fresh=1; shift ;;
         --dir) dir=$2; shift 2 ;;
         --build) build=$2; shift 2 ;;
+        --build-only) build_only=1; shift ;;
         *) echo "fuzz-run.sh: unknown option $1 (see the top of $0)" >&2; exit 2 ;;
     esac
 done
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    generator=""
-    command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
-    cmake -S "$root/tests/fuzz/native" -B "$build" $generator \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-linux-sanitize.cmake" >&2
-fi
-cmake --build "$build" --target decode_fuzz >&2
+OMBRIX_DEPS_ACCEPT_OLDER=${OMBRIX_DEPS_ACCEPT_OLDER-1}
+export OMBRIX_DEPS_ACCEPT_OLDER
+. "$root/scripts/cmake-tree.sh"
+mkdir -p "$build"
+configure_tree "$root/tests/fuzz/native" "$build" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-linux-sanitize.cmake" >&2
+cmake --build "$build" --target decode_fuzz >&2 ||
+    { echo "fuzz-run.sh: building the fuzz target in $build failed (the messages above say why)" >&2; exit 1; }
+[ "$build_only" = 0 ] || exit 0
 target=$build/decode_fuzz
 
 mkdir -p "$dir"
@@ -58,6 +68,7 @@ sources=${OMBRIX_DECODER_SOURCES:-${OMBRIX_DEPS_CACHE:-$HOME/.cache/ombrix-deps}
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 "$python" "$root/scripts/make-corpus.py" --sources "$sources" --out "$dir/seeds" --bases-only >&2
+"$python" "$root/tests/fuzz/make-seeds.py" "$dir/seeds" >&2
 cat "$root/tests/fuzz/jpeg.dict" "$root/tests/fuzz/tiff.dict" >"$dir/decode.dict"
 
 log=$dir/last-run.log

@@ -41,7 +41,8 @@ PACKAGES="cmake make ninja-build dpkg-dev patch nasm python3 python3-pil \
  wine wine32:i386 wine64 fonts-wine fonts-dejavu-core icoutils xvfb imagemagick xauth \
  googletest nlohmann-json3-dev libcli11-dev libtiff-tools libjpeg-turbo-progs \
  nsis osslsigncode openssl zip unzip xdotool python3-markdown \
- clang-14 llvm-14 libclang-rt-14-dev"
+ clang-14 llvm-14 libclang-rt-14-dev \
+ darktable rawtherapee libvips-tools graphicsmagick libimage-exiftool-perl exiv2"
 
 missing=""
 for p in $PACKAGES; do

@@ -25,7 +25,13 @@ struct Probe {
     bool deep;  // 16-bit TIFF, else 8-bit JPEG
     int width;
     int height;
+    TiffTiles tiles = {};  // a 16-bit TIFF in tiles; none: in strips
 };
+
+// Tiles taller than 2^32 bytes of 32767 16-bit pixels' rows: the decoder once
+// stepped over a row of such tiles with a 32-bit product, and the rows below
+// it arrived black.
+constexpr TiffTiles TallTiles{1024, 21856};
 
 struct Result {
     std::string outcome;
@@ -54,7 +60,8 @@ public:
         const std::vector<uint8_t> profile = MakeRgbProfile(3144);
         uint64_t expected = 0;
         std::string error;
-        const bool written = probe.deep ? WriteTiff16(path, probe.width, probe.height, profile, &expected, &error)
+        const bool written = probe.deep ? WriteTiff16(path, probe.width, probe.height, profile, &expected, &error,
+                                                      probe.tiles)
                                         : WriteJpeg(path, probe.width, probe.height, profile, &error);
         if (!written) {
             result.outcome = "not written: " + error;
@@ -122,8 +129,9 @@ Needed NeededFor(const Probe& probe)
 std::string Name(const Probe& probe)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "%s %5d x %5d (%.1f MP)", probe.deep ? "16-bit TIFF" : "8-bit JPEG ",
-                  probe.width, probe.height, double(probe.width) * probe.height / 1e6);
+    std::snprintf(text, sizeof text, "%s %5d x %5d (%.1f MP)%s", probe.deep ? "16-bit TIFF" : "8-bit JPEG ",
+                  probe.width, probe.height, double(probe.width) * probe.height / 1e6,
+                  probe.tiles.width != 0 ? ", in tiles" : "");
     return text;
 }
 
@@ -205,9 +213,10 @@ int main(int argc, char** argv)
                 "%.0f MB in all\n",
                 Mb(SearchCeiling), Mb(LargestFreeBlock()), Mb(ReservableBytes()));
 
-    std::vector<Probe> probes = {{false, 3000, 2000}, {true, 3000, 2000}};
+    std::vector<Probe> probes = {{false, 3000, 2000}, {true, 3000, 2000}, {true, 3000, 2000, {256, 1024}}};
     if (!quick && host64)
-        probes = {{false, LargestSide, LargestSide}, {true, LargestSide, LargestSide}};
+        probes = {{false, LargestSide, LargestSide}, {true, LargestSide, LargestSide},
+                  {true, LargestSide, LargestSide, TallTiles}};
     else if (!quick)
         probes = {{false, 14000, 13500}, {true, 12000, 7800}, {true, 12000, 8400}};
     std::printf("Single imports:\n");

@@ -4,6 +4,7 @@
 
 #include <io.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -43,13 +44,33 @@ void PhotoRow(uint8_t* row, int y, int width, int height)
     }
 }
 
-void DeepRow(uint16_t* row, int y, int width, int height)
+// Pixels first to first + count of row y.
+void DeepRow(uint16_t* row, int y, int first, int count, int width, int height)
 {
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = uint16_t(int64_t(x) * 65535 / width);
-        row[3 * x + 1] = uint16_t(int64_t(y) * 65535 / height);
-        row[3 * x + 2] = uint16_t(uint32_t(x) * 40503u + uint32_t(y) * 9973u);
+    for (int i = 0; i < count; ++i) {
+        const int x = first + i;
+        row[3 * i] = uint16_t(int64_t(x) * 65535 / width);
+        row[3 * i + 1] = uint16_t(int64_t(y) * 65535 / height);
+        row[3 * i + 2] = uint16_t(uint32_t(x) * 40503u + uint32_t(y) * 9973u);
     }
+}
+
+// The picture tile by tile, each written whole; pixels past the picture's
+// edge are zero.
+bool WriteDeepTiles(TIFF* tiff, int width, int height, const TiffTiles& tiles)
+{
+    std::vector<uint16_t> tile(size_t(tiles.width) * tiles.height * 3);
+    for (int top = 0; top < height; top += int(tiles.height))
+        for (int left = 0; left < width; left += int(tiles.width)) {
+            std::fill(tile.begin(), tile.end(), uint16_t(0));
+            const int rows = std::min(int(tiles.height), height - top);
+            const int columns = std::min(int(tiles.width), width - left);
+            for (int y = 0; y < rows; ++y)
+                DeepRow(tile.data() + size_t(y) * tiles.width * 3, top + y, left, columns, width, height);
+            if (TIFFWriteTile(tiff, tile.data(), uint32_t(left), uint32_t(top), 0, 0) < 0)
+                return false;
+        }
+    return true;
 }
 
 // libtiff through our own file procedures: the decoder library linked with it
@@ -185,7 +206,7 @@ bool JpegChecksum(const std::string& path, uint64_t* checksum, std::string* erro
 }
 
 bool WriteTiff16(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
-                 uint64_t* checksum, std::string* error)
+                 uint64_t* checksum, std::string* error, const TiffTiles& tiles)
 {
     TIFFSetErrorHandler(nullptr);
     TIFFSetWarningHandler(nullptr);
@@ -208,16 +229,22 @@ bool WriteTiff16(const std::string& path, int width, int height, const std::vect
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+    if (tiles.width != 0) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tiles.width);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, tiles.height);
+    } else {
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+    }
     if (!profile.empty())
         TIFFSetField(tiff, TIFFTAG_ICCPROFILE, uint32_t(profile.size()), profile.data());
     std::vector<uint16_t> row(size_t(width) * 3);
     uint64_t hash = Fnv1a64Start;
-    bool written = true;
+    bool written = tiles.width == 0 || WriteDeepTiles(tiff, width, height, tiles);
     for (int y = 0; y < height && written; ++y) {
-        DeepRow(row.data(), y, width, height);
+        DeepRow(row.data(), y, 0, width, width, height);
         hash = Fnv1a64(hash, reinterpret_cast<const uint8_t*>(row.data()), row.size() * 2);  // little-endian
-        written = TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) == 1;
+        if (tiles.width == 0)
+            written = TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) == 1;
     }
     TIFFClose(tiff);  // closes the file too
     if (!written) {

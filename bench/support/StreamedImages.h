@@ -16,9 +16,15 @@ std::vector<uint8_t> MakeRgbProfile(size_t size);
 bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
                std::string* error);
 
+// Tiles of width x height pixels (multiples of 16); none: strips.
+struct TiffTiles {
+    uint32_t width = 0;
+    uint32_t height = 0;
+};
+
 // A 16-bit RGB TIFF, uncompressed, with its checksum known from the writing.
 bool WriteTiff16(const std::string& path, int width, int height, const std::vector<uint8_t>& profile,
-                 uint64_t* checksum, std::string* error);
+                 uint64_t* checksum, std::string* error, const TiffTiles& tiles = {});
 
 // The checksum of a JPEG decoded independently of the module, with the
 // accurate integer transform it asks for.

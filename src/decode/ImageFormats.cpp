@@ -2,11 +2,33 @@
 
 #include <cstring>
 
+namespace {
+
+// A 16-bit picture with an alpha channel that hides nothing is an RGB one.
+bool OpaqueEverywhere(FIBITMAP* rgba16)
+{
+    const unsigned width = FreeImage_GetWidth(rgba16), height = FreeImage_GetHeight(rgba16);
+    for (unsigned y = 0; y < height; ++y) {
+        const auto* pixels = reinterpret_cast<const FIRGBA16*>(FreeImage_GetScanLine(rgba16, int(y)));
+        for (unsigned x = 0; x < width; ++x)
+            if (pixels[x].alpha != 0xFFFF)
+                return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool HostPixelLayoutOf(FIBITMAP* bitmap, PixelLayout* layout)
 {
     switch (FreeImage_GetImageType(bitmap)) {
     case FIT_RGB16:
         *layout = PixelLayout::Rgb16;
+        return true;
+    case FIT_RGBA16:
+        if (FreeImage_GetColorType(bitmap) != FIC_RGBALPHA || !OpaqueEverywhere(bitmap))
+            return false;  // CMYK, or a picture with transparency
+        *layout = PixelLayout::Rgba16;
         return true;
     case FIT_BITMAP:
         if (FreeImage_GetBPP(bitmap) == 24) {
@@ -26,14 +48,15 @@ bool HostPixelLayoutOf(FIBITMAP* bitmap, PixelLayout* layout)
 
 int16_t HostDepthOf(FIBITMAP* bitmap)
 {
-    return FreeImage_GetImageType(bitmap) == FIT_RGB16 ? 16 : 8;
+    const FREE_IMAGE_TYPE type = FreeImage_GetImageType(bitmap);
+    return type == FIT_RGB16 || type == FIT_RGBA16 ? 16 : 8;
 }
 
 bool HostTakesBitmap(FIBITMAP* bitmap)
 {
     PixelLayout layout;
-    return FreeImage_GetColorType(bitmap) == FIC_RGB && HostPixelLayoutOf(bitmap, &layout) &&
-           FreeImage_GetWidth(bitmap) <= LargestHostSide && FreeImage_GetHeight(bitmap) <= LargestHostSide;
+    return HostPixelLayoutOf(bitmap, &layout) && FreeImage_GetWidth(bitmap) <= LargestHostSide &&
+           FreeImage_GetHeight(bitmap) <= LargestHostSide;
 }
 
 namespace {

@@ -55,10 +55,13 @@ HeaderVerdict JudgeFrame(std::FILE* file)
     if (!ReadBigEndian(file, 2, &length) || !ReadBigEndian(file, 1, &precision) ||
         !ReadBigEndian(file, 2, &height) || !ReadBigEndian(file, 2, &width) || !ReadBigEndian(file, 1, &components))
         return HeaderVerdict::Decodable;  // cut short: the decoder reports the missing data
-    if (length != 8 + 3 * components)
+    if (length != 8 + 3 * components || components == 0)
         return HeaderVerdict::Contradictory;
-    // The decoder makes 8-bit grey of one component and 24-bit RGB of
-    // every other kind, CMYK included.
+    // One component is grey, three are colour (YCbCr or RGB). Four are CMYK
+    // or YCCK, which the decoder would turn into RGB without the file's
+    // colour management; other counts are pictures it cannot describe.
+    if (components != 1 && components != 3)
+        return HeaderVerdict::UnsupportedLayout;
     return JudgePictureSize(width, height, components == 1 ? 8 : 24);
 }
 

@@ -9,7 +9,7 @@
 
 size_t HostPixelBytes(PixelLayout layout)
 {
-    return layout == PixelLayout::Rgb16 ? 6 : 3;
+    return layout == PixelLayout::Rgb16 || layout == PixelLayout::Rgba16 ? 6 : 3;
 }
 
 void ConvertBgrRowScalar(const uint8_t* source, uint8_t* target, size_t width)
@@ -34,6 +34,12 @@ void ConvertBgraRowScalar(const uint8_t* source, uint8_t* target, size_t width)
 void CopyRgb16Row(const uint8_t* source, uint8_t* target, size_t width)
 {
     std::memcpy(target, source, width * 6);
+}
+
+void DropAlphaRgba16Row(const uint8_t* source, uint8_t* target, size_t width)
+{
+    for (size_t x = 0; x < width; ++x, source += 8, target += 6)
+        std::memcpy(target, source, 6);
 }
 
 namespace {
@@ -196,6 +202,8 @@ RowConverter RowConverterFor(PixelLayout layout)
         return vector ? ConvertBgrRowSsse3 : sse2 ? ConvertBgrRowSse2 : ConvertBgrRowScalar;
     case PixelLayout::Bgra8:
         return vector ? ConvertBgraRowSsse3 : ConvertBgraRowScalar;
+    case PixelLayout::Rgba16:
+        return DropAlphaRgba16Row;
     case PixelLayout::Rgb16:
         break;
     }

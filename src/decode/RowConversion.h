@@ -1,7 +1,7 @@
 // Turning one of the decoder's scan lines into one of the host's interleaved
 // RGB rows. The decoder keeps 8-bit pixels in blue, green, red (, alpha)
 // order; the host wants red, green, blue. 16-bit pixels are already red,
-// green, blue and are copied as they are.
+// green, blue (, alpha) and are copied as they are, without the alpha.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,7 @@ enum class PixelLayout {
     Bgr8,   // 3 bytes per pixel in, 3 out
     Bgra8,  // 4 bytes per pixel in (alpha fully opaque), 3 out
     Rgb16,  // 6 bytes per pixel in, the same 6 out
+    Rgba16, // 8 bytes per pixel in (alpha fully opaque), red, green, blue out
 };
 
 // Bytes of one pixel in the host's row.
@@ -25,6 +26,7 @@ RowConverter RowConverterFor(PixelLayout layout);
 void ConvertBgrRowScalar(const uint8_t* source, uint8_t* target, size_t width);
 void ConvertBgraRowScalar(const uint8_t* source, uint8_t* target, size_t width);
 void CopyRgb16Row(const uint8_t* source, uint8_t* target, size_t width);
+void DropAlphaRgba16Row(const uint8_t* source, uint8_t* target, size_t width);
 
 bool ProcessorHasSsse3();
 // Only to be called when ProcessorHasSsse3().

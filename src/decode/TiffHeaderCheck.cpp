@@ -140,6 +140,16 @@ HeaderVerdict JudgeDirectory(TIFF* tiff, uint64_t fileSize)
 
     if (samples < ColourSamples(photometric))
         return HeaderVerdict::Contradictory;
+    // A codec the decoder is not built with (ZSTD, WebP, LERC, JBIG, LZMA,
+    // ...): a sound file this module cannot read, not a damaged one.
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    if (!TIFFIsCODECConfigured(compression))
+        return HeaderVerdict::UnsupportedLayout;
+    // CMYK and other inks: the decoder would turn them into RGB without the
+    // file's colour management. The module makes RGB documents only.
+    if (photometric == PHOTOMETRIC_SEPARATED)
+        return HeaderVerdict::UnsupportedLayout;
     const HeaderVerdict size = JudgePictureSize(width, length, DecodedBitsPerPixel(photometric, samples, bits));
     if (size != HeaderVerdict::Decodable)
         return size;

@@ -141,7 +141,8 @@ TEST_F(ConverterWatchTest, UnusableConverterPathsGiveMessageTwoAndStopTheTimer)
         std::string command;
     } cases[] = {
         {"no class key: empty path", false, ""},
-        {"quoted path", true, "\"" + BesideProgram("ombrix-converter.exe") + "\" \"%1\""},
+        // Appended to, not prefixed: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+        {"quoted path", true, std::string("\"").append(BesideProgram("ombrix-converter.exe")) + "\" \"%1\""},
         {"file name too long for the launch", true,
          scratch.Inside(std::string(60, 'n') + ".exe") + " \"%1\""},
     };

@@ -73,9 +73,10 @@ private:
 // by its own accessors, never through the row converters.
 void ExpectedPixel(FIBITMAP* bitmap, PixelLayout layout, unsigned x, unsigned y, uint8_t* pixel)
 {
-    if (layout == PixelLayout::Rgb16) {
+    if (layout == PixelLayout::Rgb16 || layout == PixelLayout::Rgba16) {
         const BYTE* line = FreeImage_GetBits(bitmap) + size_t(FreeImage_GetPitch(bitmap)) * y;
-        std::memcpy(pixel, line + size_t(x) * sizeof(FIRGB16), sizeof(FIRGB16));
+        const size_t pixelSize = layout == PixelLayout::Rgb16 ? sizeof(FIRGB16) : sizeof(FIRGBA16);
+        std::memcpy(pixel, line + size_t(x) * pixelSize, sizeof(FIRGB16));
         return;
     }
     RGBQUAD colour;
@@ -94,7 +95,7 @@ bool StartWouldDescribe(FIBITMAP* bitmap)
     PixelLayout layout;
     if (!HostPixelLayoutOf(bitmap, &layout))
         Fail("Start describes a bitmap Continue cannot deliver", 0, 0);
-    if (HostDepthOf(bitmap) != (layout == PixelLayout::Rgb16 ? 16 : 8))
+    if (size_t(HostDepthOf(bitmap)) != HostPixelBytes(layout) / 3 * 8)
         Fail("the document's depth is not that of the rows Continue delivers", 0, 0);
     // Start copies the profile into a host handle of the size it declares.
     if (const FIICCPROFILE* profile = ProfileForHost(bitmap)) {
@@ -123,6 +124,7 @@ std::vector<RowConverter> ConvertersFor(PixelLayout layout)
             converters.push_back(ConvertBgraRowSsse3);
         break;
     case PixelLayout::Rgb16:
+    case PixelLayout::Rgba16:
         break;
     }
     return converters;

@@ -1,7 +1,8 @@
 // Acts as a person at the installer's window would, and says what it saw:
-// clicks Install on the folder page, reads the message box that follows and
-// presses its first answer (OK, or Cancel on a Retry/Cancel box), reads the
-// page the installer shows then, and finally cancels the installer.
+// clicks Install on the folder page; then either reads the message box that
+// follows and presses its first answer (OK, or Cancel on a Retry/Cancel box),
+// reads the page the installer shows then and finally cancels the installer,
+// or reads the last page and clicks Finish.
 // Usage: installer_dialogs.exe CAPTION_START   (exit 1 when a window never came)
 #include "common/WindowReading.h"
 
@@ -30,14 +31,20 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM data)
     return TRUE;
 }
 
-// A visible dialog whose caption starts so, other than `except`; waits up to 30 s.
+// A visible dialog whose caption starts so, other than `except`.
+HWND FindDialogNow(const std::string& captionStart, HWND except)
+{
+    Search search{captionStart, except, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The same, waiting for it up to 30 s.
 HWND WaitForDialog(const std::string& captionStart, HWND except)
 {
     for (int i = 0; i < 300; ++i) {
-        Search search{captionStart, except, nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
+        if (HWND found = FindDialogNow(captionStart, except))
+            return found;
         Sleep(100);
     }
     return nullptr;
@@ -83,9 +90,23 @@ int main(int argc, char** argv)
         return 1;
     }
     Sleep(500);
-    std::printf("page: %s\n", WindowText(GetDlgItem(installer, IDOK)).c_str());
+    const std::string install = WindowText(GetDlgItem(installer, IDOK));
+    std::printf("page: %s\n", install.c_str());
     Press(installer, IDOK);
-    HWND message = WaitForDialog(argv[1], installer);
+    // A message, or the last page: its button enabled and named otherwise.
+    HWND message = nullptr;
+    for (int i = 0; i < 300 && message == nullptr; ++i) {
+        message = FindDialogNow(argv[1], installer);
+        HWND next = GetDlgItem(installer, IDOK);
+        if (message == nullptr && IsWindowEnabled(next) && WindowText(next) != install) {
+            Sleep(500);
+            std::printf("last page: %s\n", StaticTexts(installer).c_str());
+            std::fflush(stdout);
+            Press(installer, IDOK);
+            return 0;
+        }
+        Sleep(100);
+    }
     if (message == nullptr) {
         std::printf("page then: %s\n", StaticTexts(installer).c_str());
         std::printf("no message\n");

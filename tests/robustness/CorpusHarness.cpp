@@ -43,7 +43,8 @@ public:
         SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
         char program[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, program, MAX_PATH);
-        std::string command = "\"" + std::string(program) + "\" --worker \"" + folder + "\" " + std::to_string(first);
+        // Appended to, not prefixed: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+        std::string command = std::string("\"") + program + "\" --worker \"" + folder + "\" " + std::to_string(first);
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESTDHANDLES;

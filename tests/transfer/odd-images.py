@@ -14,7 +14,7 @@ import sys
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from imagefiles import (ASCII, BYTE, LONG, SHORT, UNDEFINED, Tiff,  # noqa: E402
+from imagefiles import (ASCII, BYTE, LONG, RATIONAL, SHORT, UNDEFINED, Tiff,  # noqa: E402
                         jpeg_app_segment, jpeg_segment)
 
 folder = sys.argv[1]
@@ -243,7 +243,135 @@ def large_variants():
     write("ycbcr-16-bit.tiff", ycbcr16.bytes())
 
 
+def read_ppm(name):
+    """(width, height, maximum, pixel bytes) of a binary PPM."""
+    data = read(name)
+    fields, at = [], 2
+    while len(fields) < 3:  # width, height, maximum; comments between
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(int(data[at:end]))
+        at = end
+    return fields[0], fields[1], fields[2], data[at + 1:]
+
+
+def flat_jpeg(components, side=8):
+    """A baseline JPEG of side x side mid-grey pixels in any number of
+    components: every block's coefficients are zero, coded with one-symbol
+    Huffman tables."""
+    ids = range(1, components + 1)
+    quantisation = jpeg_segment_bytes(0xDB, b"\x00" + bytes([1] * 64))
+    one_symbol = lambda table_class: bytes([table_class << 4]) + bytes([1] + [0] * 15) + b"\x00"
+    huffman = jpeg_segment_bytes(0xC4, one_symbol(0) + one_symbol(1))
+    frame = jpeg_segment_bytes(0xC0, struct.pack(">BHHB", 8, side, side, components) +
+                               b"".join(bytes([i, 0x11, 0]) for i in ids))
+    # One scan a component. The JPEG library finds no component past the
+    # fourth in a scan, so a fifth gets none and the decoder fills it. Per
+    # block a DC difference of category 0 and an end of block, two 0 bits.
+    bits = "00" * (side // 8) ** 2
+    bits += "1" * (-len(bits) % 8)
+    entropy = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+    scans = b"".join(jpeg_segment_bytes(0xDA, bytes([1, i, 0]) + b"\x00\x3f\x00") + entropy for i in ids if i <= 4)
+    return b"\xff\xd8" + quantisation + huffman + frame + scans + b"\xff\xd9"
+
+
+def jpeg_segment_bytes(marker, payload):
+    return bytes([0xFF, marker]) + struct.pack(">H", len(payload) + 2) + payload
+
+
+def with_exif_thumbnail(jpeg, thumbnail):
+    """jpeg with an EXIF segment whose second directory holds thumbnail."""
+    # Header, an empty first directory, then the thumbnail's directory: its
+    # offset and length, and the thumbnail bytes after it.
+    ifd1 = struct.pack("<H", 2) + struct.pack("<HHII", 0x201, LONG, 1, 8 + 6 + 30) + \
+        struct.pack("<HHII", 0x202, LONG, 1, len(thumbnail)) + struct.pack("<I", 0)
+    tiff = b"II*\x00" + struct.pack("<I", 8) + struct.pack("<HI", 0, 14) + ifd1 + thumbnail
+    return jpeg[:2] + jpeg_app_segment(0xE1, b"Exif\x00\x00" + tiff) + jpeg[2:]
+
+
+def rgba16_tiff(alpha):
+    """The 16-bit test picture with an alpha sample of value alpha(x, y)."""
+    width, height, _, pixels = read_ppm("rgb-3c-16b.ppm")
+    out = bytearray()
+    for y in range(height):
+        for x in range(width):
+            at = 6 * (y * width + x)
+            out += struct.pack("<HHHH", *struct.unpack(">HHH", pixels[at:at + 6]), alpha(x, y))
+    return plain_tiff(width, height, [16] * 4, 2, bytes(out), {338: (SHORT, [2])})
+
+
+def plain_tiff(width, height, bits, photometric, pixels, extra_tags=None):
+    """An uncompressed little-endian TIFF of one strip."""
+    tiff = Tiff(b"II*\x00" + struct.pack("<I", 8) + struct.pack("<HI", 0, 0))
+    at = len(tiff.data)
+    tiff.data += pixels
+    for tag, kind, values in ((256, LONG, [width]), (257, LONG, [height]), (258, SHORT, bits), (259, SHORT, [1]),
+                              (262, SHORT, [photometric]), (273, LONG, [at]), (277, SHORT, [len(bits)]),
+                              (278, LONG, [height]), (279, LONG, [len(pixels)])):
+        tiff.set(tag, kind, values)
+    for tag, (kind, values) in (extra_tags or {}).items():
+        tiff.set(tag, kind, values)
+    return tiff.bytes()
+
+
+def converter_kinds():
+    """Kinds of file that converters and image tools write, and what a
+    decoder may meet in them, the module taking some and refusing others."""
+    # JPEG frames of a component count other than grey's and colour's:
+    # sound, but no picture the module makes a document of.
+    for components in (2, 4, 5):
+        write("components-%d.jpg" % components, flat_jpeg(components))
+    # A sound picture whose EXIF thumbnail has five components, or is cut.
+    jpeg = read("testorig.jpg")
+    write("thumbnail-five-components.jpg", with_exif_thumbnail(jpeg, flat_jpeg(5, 16)))
+    write("thumbnail-cut.jpg", with_exif_thumbnail(jpeg, jpeg[:len(jpeg) // 3]))
+
+    # A profile and an EXIF directory in one TIFF, as every converter writes.
+    tiff = Tiff(read("rgb-3c-8b.tiff"))
+    exif = len(tiff.data) + len(tiff.data) % 2
+    tiff.data += bytes(len(tiff.data) % 2)
+    # One entry, ExposureTime 1/250 (a rational, stored after the directory).
+    tiff.data += struct.pack(tiff.order + "HHHII", 1, 33434, RATIONAL, 1, exif + 18) + \
+        struct.pack(tiff.order + "III", 0, 1, 250)
+    tiff.set(34665, LONG, [exif])
+    tiff.set(34675, UNDEFINED, read("rgb-labelled.icc"))
+    write("profile-and-exif.tiff", tiff.bytes())
+
+    # Orientation says how to show the picture; the document keeps the rows
+    # as they are stored, whichever reader the decoder takes.
+    for orientation in (3, 6):
+        for source in ("rgb-3c-8b.tiff", "jpeg-strips.tiff"):
+            turned = Tiff(read(source))
+            turned.set(274, SHORT, [orientation])
+            write("orientation-%d-%s" % (orientation, source), turned.bytes())
+
+    # Alpha: opaque everywhere, or with one transparent pixel.
+    write("rgba16-opaque.tiff", rgba16_tiff(lambda x, y: 0xFFFF))
+    write("rgba16-transparent.tiff", rgba16_tiff(lambda x, y: 0 if (x, y) == (5, 7) else 0xFFFF))
+
+    # CMYK, as printers' tools write it.
+    width, height, _, pixels = read_ppm("rgb-3c-8b.ppm")
+    cmyk = bytearray()
+    for at in range(0, len(pixels), 3):
+        cmyk += bytes(255 - value for value in pixels[at:at + 3]) + b"\x00"
+    write("cmyk.tiff", plain_tiff(width, height, [8] * 4, 5, bytes(cmyk)))
+
+    # Codecs the decoder is not built with: ZSTD, WebP, LERC, JBIG, LZMA.
+    for name, compression in (("zstd", 50000), ("webp", 50001), ("lerc", 34887), ("jbig", 34661),
+                              ("lzma", 34925)):
+        coded = Tiff(read("rgb-3c-8b.tiff"))
+        coded.set(259, SHORT, [compression])
+        write("compression-%s.tiff" % name, coded.bytes())
+
+
 jpeg_variants()
 icc_variants()
 tiff_variants()
 large_variants()
+converter_kinds()

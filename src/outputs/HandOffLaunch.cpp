@@ -1,11 +1,11 @@
 #include "outputs/HandOffLaunch.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "converter/RegistryState.h"
 #include "outputs/HandOffList.h"
-#include "outputs/OutputScan.h"
-#include "outputs/OutputState.h"
+#include "platform/Paths.h"
 #include "platform/ProcessLaunch.h"
 #include "ui/Messages.h"
 
@@ -24,19 +24,12 @@ void RecordFolder(std::string_view folder)
     RecordCleanupFolder(path);
 }
 
-// Folders whose last waiting file was in the batch just launched. The
-// folder of the run still going is left to EndRunOfFolder.
-void RecordHandedOffFolders(size_t taken)
+void RecordFoldersOfBatch(size_t taken)
 {
     size_t offset = 0;
     std::string_view folder;
-    while (NextBatchFolder(taken, offset, folder)) {
-        if (HandOffWaitsFor(folder, offset))
-            continue;
-        if ((FolderAwaitsRecord || FolderKeepsLostDng) && folder == OutputFolder)
-            continue;
+    while (NextRecordInBatch(taken, offset, folder))
         RecordFolder(folder);
-    }
 }
 
 }  // namespace
@@ -53,31 +46,8 @@ bool FlushHandOffList()
             ShowMessage(MessageUnsupportedImage);
             return false;
         }
-        RecordHandedOffFolders(taken);
+        RecordFoldersOfBatch(taken);
         DropHandOffBatch(taken);
     }
     return true;
-}
-
-void CollectDng(const char* name)
-{
-    if (AppendHandOff(OutputFolder, name))
-        return;
-    // No memory for one more entry: the file stays where it is, with its
-    // folder, and the user hears of it once.
-    if (!FolderKeepsLostDng)
-        ShowMessage(MessageUnsupportedImage);
-    FolderKeepsLostDng = true;
-}
-
-void EndRunOfFolder()
-{
-    WalkRestOfScan();
-    if (HandOffPending())
-        FlushHandOffList();
-    if (!FolderAwaitsRecord)
-        return;
-    FolderAwaitsRecord = false;
-    if (!FolderKeepsLostDng && !HandOffWaitsFor(OutputFolder))
-        RecordCleanupFolder(OutputFolder);
 }

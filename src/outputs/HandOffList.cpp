@@ -16,8 +16,13 @@ size_t EntryLength(size_t folderLength, size_t nameLength)
     return folderLength + nameLength + 4;
 }
 
-// Entries are kept with a zero after each: the folder, as the converter
-// wrote it, may hold any character but that one.
+// Each entry is kept with a zero after it (the folder, as the converter
+// wrote it, may hold any character but that one) and then one byte that
+// tells whether it carries its folder's cleanup record.
+constexpr size_t EntryTrailer = 2;
+constexpr char NoRecord = 0;
+constexpr char CarriesRecord = 1;
+
 bool MakeRoom(size_t needed)
 {
     WaitingList& list = HandOffList;
@@ -43,10 +48,20 @@ bool MakeRoom(size_t needed)
     return true;
 }
 
-// The length of the entry at offset, without its zero.
+// The length of the entry at offset, without its trailer.
 size_t EntryAt(size_t offset)
 {
     return strnlen(HandOffList.bytes + offset, HandOffList.length - offset);
+}
+
+size_t NextEntry(size_t offset)
+{
+    return offset + EntryAt(offset) + EntryTrailer;
+}
+
+char& RecordMarkAt(size_t offset)
+{
+    return HandOffList.bytes[offset + EntryAt(offset) + 1];
 }
 
 // The folder of an entry: from after its opening quote to the last
@@ -67,7 +82,7 @@ bool AppendHandOff(const char* folder, const char* name)
     const size_t folderLength = std::strlen(folder);
     const size_t nameLength = std::strlen(name);
     const size_t length = EntryLength(folderLength, nameLength);
-    if (!MakeRoom(HandOffList.length + length + 1))
+    if (!MakeRoom(HandOffList.length + length + EntryTrailer))
         return false;
     char* target = HandOffList.bytes + HandOffList.length;
     *target++ = '"';
@@ -78,8 +93,9 @@ bool AppendHandOff(const char* folder, const char* name)
     target += nameLength;
     *target++ = '"';
     *target++ = ' ';
-    *target = '\0';
-    HandOffList.length += length + 1;
+    *target++ = '\0';
+    *target = NoRecord;
+    HandOffList.length += length + EntryTrailer;
     return true;
 }
 
@@ -98,7 +114,7 @@ size_t NextHandOffBatch(char* arguments, size_t room)
             break;
         std::memcpy(arguments + written, HandOffList.bytes + taken, length);
         written += length;
-        taken += length + 1;
+        taken = NextEntry(taken);
     }
     arguments[written] = '\0';
     return written != 0 ? taken : 0;
@@ -113,23 +129,45 @@ void DropHandOffBatch(size_t taken)
     list.length -= taken;
 }
 
-bool NextBatchFolder(size_t taken, size_t& offset, std::string_view& folder)
+bool HandOffWaitsFor(std::string_view folder)
 {
-    if (taken > HandOffList.length)
-        taken = HandOffList.length;
-    if (offset >= taken)
+    for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
+        if (FolderOfEntry(offset) == folder)
+            return true;
+    return false;
+}
+
+bool CarryRecordOnLastEntry(std::string_view folder)
+{
+    size_t last = HandOffList.length;
+    for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
+        if (FolderOfEntry(offset) == folder)
+            last = offset;
+    if (last == HandOffList.length)
         return false;
-    folder = FolderOfEntry(offset);
-    while (offset < taken && FolderOfEntry(offset) == folder)
-        offset += EntryAt(offset) + 1;
+    RecordMarkAt(last) = CarriesRecord;
     return true;
 }
 
-bool HandOffWaitsFor(std::string_view folder, size_t from)
+void DropRecordsOf(std::string_view folder)
 {
-    for (size_t offset = from; offset < HandOffList.length; offset += EntryAt(offset) + 1)
+    for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
         if (FolderOfEntry(offset) == folder)
+            RecordMarkAt(offset) = NoRecord;
+}
+
+bool NextRecordInBatch(size_t taken, size_t& offset, std::string_view& folder)
+{
+    if (taken > HandOffList.length)
+        taken = HandOffList.length;
+    while (offset < taken) {
+        const size_t entry = offset;
+        offset = NextEntry(offset);
+        if (RecordMarkAt(entry) == CarriesRecord) {
+            folder = FolderOfEntry(entry);
             return true;
+        }
+    }
     return false;
 }
 

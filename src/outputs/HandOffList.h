@@ -1,7 +1,9 @@
 // The DNG files waiting to be handed to a new host instance: whole entries
 // ("folder\name" in quotes and a blank), oldest first. The list grows as
 // files arrive, so that no file is ever turned away for lack of room, and is
-// given out in batches that each fit one command line.
+// given out in batches that each fit one command line. An entry may carry
+// its folder's cleanup record: the folder is recorded once that entry, the
+// last of the folder's finished scan, has been handed off.
 #pragma once
 
 #include <cstddef>
@@ -23,13 +25,20 @@ size_t NextHandOffBatch(char* arguments, size_t room);
 // Removes the first taken bytes of the list, once they were handed off.
 void DropHandOffBatch(size_t taken);
 
-// Steps through the runs of entries of one folder within the first taken
-// bytes: the folder of the run at offset, offset moved past it. False at
-// the end of the batch.
-bool NextBatchFolder(size_t taken, size_t& offset, std::string_view& folder);
+// True when an entry of folder waits.
+bool HandOffWaitsFor(std::string_view folder);
 
-// True when an entry of folder waits at or after byte from of the list.
-bool HandOffWaitsFor(std::string_view folder, size_t from = 0);
+// Puts folder's cleanup record on its last waiting entry. False, nothing
+// changed, when no entry of folder waits.
+bool CarryRecordOnLastEntry(std::string_view folder);
+
+// Takes folder's cleanup record off every entry that carries it.
+void DropRecordsOf(std::string_view folder);
+
+// Steps through the entries within the first taken bytes that carry their
+// folder's record, from offset on: the folder of the next one, offset moved
+// past it. False when none is left in the batch.
+bool NextRecordInBatch(size_t taken, size_t& offset, std::string_view& folder);
 
 // Empties the list and gives its memory back.
 void ReleaseHandOffList();

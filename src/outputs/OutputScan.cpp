@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "converter/RegistryState.h"
 #include "outputs/HandOffLaunch.h"
+#include "outputs/HandOffList.h"
 #include "outputs/NameClasses.h"
 #include "outputs/OutputState.h"
+#include "ui/Messages.h"
 
 namespace {
 
@@ -17,24 +20,54 @@ bool ScanIsOpen()
     return ScanCursor.findHandle != nullptr && ScanCursor.findHandle != INVALID_HANDLE_VALUE;
 }
 
+// The scan leaves the current picture behind: if it never arrived, its file
+// must outlive the cleanup.
+void PassOverCurrentPicture()
+{
+    if (ScanCursor.pictureWaits)
+        ScanCursor.keepsPicture = true;
+    ScanCursor.pictureWaits = false;
+}
+
+// The scan has ended: its folder is recorded at once, or by the hand-off of
+// its last waiting DNG file, or not at all when a file of it stays behind.
+void DecideOnFolder()
+{
+    ScanCursorState& scan = ScanCursor;
+    if (!scan.awaitsRecord)
+        return;
+    scan.awaitsRecord = false;
+    if (scan.keepsPicture || scan.keepsLostDng)
+        return;
+    if (!CarryRecordOnLastEntry(scan.folder))
+        RecordCleanupFolder(scan.folder);
+}
+
 }  // namespace
 
 bool OpenScan()
 {
-    CloseScan();
-    FolderAwaitsRecord = true;
-    FolderKeepsLostDng = false;
+    EndScanOfFolder();
+    ScanCursorState& scan = ScanCursor;
+    MoreEntries = false;
+    const size_t length = strnlen(OutputFolder, PathCapacity);
+    if (length == PathCapacity)
+        return false;
+    std::memcpy(scan.folder, OutputFolder, length + 1);
+    scan.awaitsRecord = true;
+    scan.pictureWaits = false;
+    scan.keepsPicture = false;
+    scan.keepsLostDng = false;
+    // The folder is listed anew (a converter may export into the same folder
+    // twice): what this scan finds decides it, not a record an earlier scan
+    // of it left on a waiting file.
+    DropRecordsOf(scan.folder);
+
     // The folder is used as read: a trailing separator is doubled, not removed.
     char pattern[PathCapacity + sizeof AllEntries];
-    size_t length = strnlen(OutputFolder, PathCapacity);
-    if (length == PathCapacity) {
-        MoreEntries = false;
-        return false;
-    }
-    std::memcpy(pattern, OutputFolder, length);
+    std::memcpy(pattern, scan.folder, length);
     std::memcpy(pattern + length, AllEntries, sizeof AllEntries);
-
-    ScanCursor.findHandle = FindFirstFileA(pattern, &ScanCursor.findData);
+    scan.findHandle = FindFirstFileA(pattern, &scan.findData);
     MoreEntries = ScanIsOpen();
     return MoreEntries;
 }
@@ -57,11 +90,13 @@ bool TakeEntry()
         CollectDng(entry.cFileName);
         return false;
     }
+    ScanCursor.pictureWaits = true;
     return true;
 }
 
 void AdvanceScan()
 {
+    PassOverCurrentPicture();
     for (;;) {
         MoreEntries = ScanIsOpen() && FindNextFileA(ScanCursor.findHandle, &ScanCursor.findData);
         if (!MoreEntries || TakeEntry())
@@ -69,9 +104,32 @@ void AdvanceScan()
     }
 }
 
-void WalkRestOfScan()
+void SettleCurrentPicture()
+{
+    ScanCursor.pictureWaits = false;
+}
+
+void CollectDng(const char* name)
+{
+    if (AppendHandOff(ScanCursor.folder, name))
+        return;
+    if (!ScanCursor.keepsLostDng)
+        ShowMessage(MessageUnsupportedImage);
+    ScanCursor.keepsLostDng = true;
+}
+
+void EndScanOfFolder()
 {
     while (ScanIsOpen() && MoreEntries)
         AdvanceScan();
+    PassOverCurrentPicture();
     CloseScan();
+    DecideOnFolder();
+}
+
+void EndRunOfFolder()
+{
+    EndScanOfFolder();
+    if (HandOffPending())
+        FlushHandOffList();
 }

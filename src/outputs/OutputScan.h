@@ -1,23 +1,46 @@
 // The walk through the converter's output folder, carried in ScanCursor from
-// one selector call to the next. Entries are taken in the order the system
-// enumerates them; nothing is sorted.
+// one selector call to the next, and what becomes of the folder when it
+// ends. Entries are taken in the order the system enumerates them; nothing
+// is sorted.
+//
+// A folder is recorded for cleanup only when every picture of it became a
+// document or was refused with a message, and every DNG file of it reached a
+// new host instance: at the end of its scan when none of its DNG files
+// waits, else when the last of them has been handed off.
 #pragma once
 
-// Starts the enumeration of OutputFolder, closing one left open by an earlier
-// run, and marks the folder as one to record for cleanup when its run ends.
-// False when the folder cannot be listed (MoreEntries is then false).
+// Starts the enumeration of OutputFolder, ending first a scan left open by an
+// earlier run (as EndScanOfFolder). False when the folder cannot be listed
+// (MoreEntries is then false); the folder is still decided on at the end.
 bool OpenScan();
-void CloseScan();
 
 // Handles the current entry: folders and unsupported names are skipped, DNG
-// files are collected for the hand-off. True when the entry is an image,
+// files are collected for the hand-off. True when the entry is a picture,
 // which then stays current for Start.
 bool TakeEntry();
 
-// Moves on until an image is current (MoreEntries true) or the folder is
-// exhausted (MoreEntries false).
+// Moves on until a picture is current (MoreEntries true) or the folder is
+// exhausted (MoreEntries false). A current picture that has not arrived is
+// passed over, and keeps its folder on disk.
 void AdvanceScan();
 
+// The current picture became a document, or was refused with a message.
+void SettleCurrentPicture();
+
+// Adds a DNG file of the scanned folder to the waiting list. Without memory
+// for it, the file stays where it is, with its folder, and the user hears of
+// it once a folder.
+void CollectDng(const char* name);
+
 // When nothing more will be acquired from the folder: walks what is left of
-// it, collecting DNG files only, and closes the enumeration.
-void WalkRestOfScan();
+// it (collecting DNG files; pictures passed over keep the folder), closes
+// the enumeration and decides on the folder: recorded now, recorded with its
+// last waiting DNG file, or kept. Nothing is handed off here.
+void EndScanOfFolder();
+
+// The end of a run: EndScanOfFolder, then every waiting DNG file is handed off.
+void EndRunOfFolder();
+
+// Closes the enumeration without deciding on its folder (the module is
+// being unloaded: a folder not decided on is never recorded).
+void CloseScan();

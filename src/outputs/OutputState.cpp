@@ -4,5 +4,3 @@ char OutputFolder[PathCapacity] = "";
 ScanCursorState ScanCursor = {};
 Boolean MoreEntries = true;
 WaitingList HandOffList = {};
-Boolean FolderAwaitsRecord = false;
-Boolean FolderKeepsLostDng = false;

@@ -9,10 +9,25 @@
 #include "hostapi/HostApi.h"
 #include "platform/Paths.h"
 
-// The enumeration of the output folder.
+// The enumeration of one output folder, and what became of its files so far.
+// Only the scan (outputs/OutputScan.h) writes it; the scan of one folder is
+// ended, and its folder's fate decided, before another folder's scan opens.
 struct ScanCursorState {
     HANDLE findHandle;          // INVALID_HANDLE_VALUE or null when closed
     WIN32_FIND_DATAA findData;  // the current entry
+    char folder[PathCapacity];  // the folder listed, as OutputFolder was when the scan opened
+    // The folder is to be decided on (recorded for cleanup or kept) when
+    // its scan ends: set when a scan opens, cleared when it has ended.
+    Boolean awaitsRecord;
+    // The current entry is a picture that has neither become a document nor
+    // been refused with a message.
+    Boolean pictureWaits;
+    // A picture of the folder was passed over without arriving: the folder
+    // stays on disk.
+    Boolean keepsPicture;
+    // A DNG file of the folder could not be kept for a hand-off: the folder
+    // stays on disk, and the user has been told.
+    Boolean keepsLostDng;
 };
 
 // The DNG files waiting for a hand-off (outputs/HandOffList.h). The one
@@ -20,7 +35,7 @@ struct ScanCursorState {
 // files than any fixed list, and none may be turned away. Released when the
 // module is unloaded.
 struct WaitingList {
-    char* bytes;      // entries, each followed by a zero
+    char* bytes;      // entries, each followed by a zero and its record mark
     size_t length;    // bytes in use
     size_t capacity;  // bytes held
 };
@@ -29,9 +44,3 @@ extern char OutputFolder[PathCapacity];
 extern ScanCursorState ScanCursor;
 extern Boolean MoreEntries;
 extern WaitingList HandOffList;
-// OutputFolder is to be recorded for cleanup once its scan has ended and
-// none of its DNG files waits any more.
-extern Boolean FolderAwaitsRecord;
-// A DNG file of OutputFolder could not be kept for a hand-off: the folder
-// stays on disk, and the user has been told.
-extern Boolean FolderKeepsLostDng;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hostutil/HostSuites.h"
+#include "outputs/OutputScan.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
 #include "decode/ImageFormats.h"
@@ -90,6 +91,7 @@ void ContinueHandler(PluginGlobals* globals)
         if (status == ResultSuccess) {
             record->data = nullptr;
             SetHostRect(&record->theRect, 0, 0, 0, 0);
+            SettleCurrentPicture();  // the host has every row: its file may go with the folder
         }
     }
     if (buffer != nullptr)

@@ -1,5 +1,5 @@
 // Finalize: ends the run and hands off the DNG files still waiting.
-#include "outputs/HandOffLaunch.h"
+#include "outputs/OutputScan.h"
 #include "converter/ConverterWatch.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"

@@ -6,8 +6,8 @@
 //   ui/AboutBox.h               AboutClosed
 //   converter/ConverterState.h  ConverterPath, ConverterProcess, ConverterState,
 //                               CleanupDone, DialogGlobals, HostPlatformData, SavedFocus
-//   outputs/OutputState.h       OutputFolder, ScanCursor, MoreEntries, HandOffList,
-//                               FolderAwaitsRecord, FolderKeepsLostDng
+//   outputs/OutputState.h       OutputFolder, ScanCursor (with its folder's marks),
+//                               MoreEntries, HandOffList
 //   selectors/RunState.h        RefusalShown
 //   transfer/TransferState.h    CurrentImagePath, CurrentBitmap
 #pragma once

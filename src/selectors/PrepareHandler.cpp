@@ -1,6 +1,5 @@
 // Prepare: runs the converter, reads the folder it exported into and scans
 // it up to the first image, collecting DNG files on the way.
-#include "outputs/HandOffLaunch.h"
 #include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
 #include "converter/ConverterWatch.h"
@@ -28,10 +27,11 @@ bool RunPrepare(PluginGlobals* globals)
 {
     AcquireRecord* record = globals->record;
     RefusalShown = false;
-    // A run that never got its Finalize may have left its scan open; its DNG
-    // files are still collected (its folder is not recorded for cleanup).
-    WalkRestOfScan();
-    FolderAwaitsRecord = false;
+    // A run the host left half-way (no Finish, no Finalize) may still hold
+    // its bitmap and its scan: its DNG files are collected to go with this
+    // run's, and its folder is kept if a picture of it never arrived.
+    ReleaseCurrentBitmap();
+    EndScanOfFolder();
 
     record->maxData = 0;
     // A host without a usable buffer suite cannot take images, but the

@@ -96,6 +96,7 @@ void StartHandler(PluginGlobals* globals)
         if (!RefusalShown)
             ShowMessage(refusal);
         RefusalShown = true;
+        SettleCurrentPicture();
         if (MoreEntries)
             AdvanceScan();
         if (!MoreEntries) {

@@ -12,3 +12,13 @@ void ReleaseCurrentBitmap()
         CurrentBitmap = nullptr;
     }
 }
+
+void ReleaseTransferState()
+{
+    ReleaseCurrentBitmap();
+    // The decoder is set up once per load, on first use; until then it holds
+    // no formats. Its table lists built-in formats only (no plugin files are
+    // loaded), so freeing it frees memory and loads or frees no library.
+    if (FreeImage_GetFIFCount() > 0)
+        FreeImage_DeInitialise();
+}

@@ -10,3 +10,7 @@ extern FIBITMAP* CurrentBitmap;
 
 // Unloads CurrentBitmap, if any, and leaves none.
 void ReleaseCurrentBitmap();
+
+// When the module is unloaded: the bitmap of a cycle the host never
+// finished, and the decoder's table of formats.
+void ReleaseTransferState();

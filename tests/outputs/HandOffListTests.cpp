@@ -6,12 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "outputs/HandOffLaunch.h"
 #include "outputs/HandOffList.h"
 #include "selectors/ModuleState.h"
 #include "support/AllocationFailure.h"
-#include "support/RegistryTestKeys.h"
-#include "fakehost/DialogWatcher.h"
 
 namespace {
 
@@ -92,25 +89,35 @@ TEST_F(HandOffListTest, ListGrowsForEveryFileAndItsBatchesGiveEachBackOnce)
     EXPECT_EQ(batches, int((expected.size() + 32745) / 32746));
 }
 
-TEST_F(HandOffListTest, FoldersOfABatchAreToldOncePerRunAndWhatStillWaitsIsFound)
+// A folder's record rides on its last waiting entry and is found in the
+// batch that takes that entry; a later entry of the same folder, a folder
+// whose name begins like another's, and a folder with no entry get none.
+TEST_F(HandOffListTest, FolderRecordRidesOnItsLastEntryAndIsFoundInItsBatch)
 {
-    for (const char* folder : {"C:\\a", "C:\\a", "C:\\b", "C:\\a", "C:\\c"})
+    for (const char* folder : {"C:\\a", "C:\\b", "C:\\a", "C:\\ab", "C:\\a"})
         ASSERT_TRUE(AppendHandOff(folder, "x.dng"));
-    std::vector<char> arguments(64);
-    size_t taken = NextHandOffBatch(arguments.data(), 4 * 13);  // the first four
-    std::vector<std::pair<std::string, size_t>> runs;
-    size_t offset = 0;
-    std::string_view folder;
-    while (NextBatchFolder(taken, offset, folder))
-        runs.emplace_back(std::string(folder), offset);
-    ASSERT_EQ(runs.size(), 3u);
-    EXPECT_EQ(runs[0].first, "C:\\a");
-    EXPECT_EQ(runs[1].first, "C:\\b");
-    EXPECT_EQ(runs[2].first, "C:\\a");
-    EXPECT_TRUE(HandOffWaitsFor("C:\\a", runs[0].second)) << "a later run of the same folder";
-    EXPECT_FALSE(HandOffWaitsFor("C:\\a", runs[2].second));
-    EXPECT_TRUE(HandOffWaitsFor("C:\\c", runs[2].second)) << "after the batch";
-    EXPECT_FALSE(HandOffWaitsFor("C:\\", 0)) << "a whole folder, not a prefix";
+    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\b"));
+    EXPECT_FALSE(CarryRecordOnLastEntry("C:\\")) << "a whole folder, not a prefix";
+    EXPECT_FALSE(HandOffWaitsFor("C:\\"));
+    const auto recordsInBatch = [](size_t room) {
+        std::vector<char> arguments(room + 1);
+        const size_t taken = NextHandOffBatch(arguments.data(), room);
+        std::vector<std::string> folders;
+        size_t offset = 0;
+        std::string_view folder;
+        while (NextRecordInBatch(taken, offset, folder))
+            folders.emplace_back(folder);
+        DropHandOffBatch(taken);
+        return folders;
+    };
+    EXPECT_TRUE(recordsInBatch(13).empty()) << "the first entry carries none";
+    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\a"));
+    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\ab"));
+    EXPECT_EQ(recordsInBatch(2 * 13 + 14), (std::vector<std::string>{"C:\\b", "C:\\ab"}));
+    EXPECT_TRUE(HandOffWaitsFor("C:\\a"));
+    DropRecordsOf("C:\\a");
+    EXPECT_TRUE(recordsInBatch(13).empty()) << "its record was taken off";
+    EXPECT_FALSE(HandOffPending());
 }
 
 // No memory for one more entry: it is refused and what is held is kept.
@@ -131,40 +138,6 @@ TEST_F(HandOffListTest, EntryWithoutMemoryIsRefusedAndTheListKeepsWhatItHolds)
     EXPECT_FALSE(AppendHandOff("C:\\Out", name.c_str()));
     EXPECT_EQ(AllocationsSinceArmed(), 1u) << "the list had to grow";
     EXPECT_EQ(Everything(), held);
-}
-
-class LostDngTest : public RegistryTest {
-protected:
-    LostDngTest() { ReleaseHandOffList(); }
-    ~LostDngTest() override { ReleaseHandOffList(); }
-};
-
-// A file that cannot be kept is told once a run, and its folder, which
-// still holds it, is not recorded for deletion.
-TEST_F(LostDngTest, FileThatCannotWaitIsToldOnceAndKeepsItsFolderOnDisk)
-{
-    CreateKey(HKEY_CURRENT_USER, TestCleanupKey);
-    DialogWatcher watcher;
-    snprintf(OutputFolder, sizeof OutputFolder, "C:\\nowhere-ombrix");
-    FolderAwaitsRecord = true;
-    FolderKeepsLostDng = false;
-    for (const char* name : {"a.dng", "b.dng"}) {
-        FailAllocation(1);
-        CollectDng(name);
-        AllocationsSinceArmed();
-    }
-    EXPECT_FALSE(HandOffPending());
-    ASSERT_EQ(watcher.Windows().size(), 1u);
-    EXPECT_EQ(watcher.Windows()[0].MessageText(),
-              "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !");
-    EndRunOfFolder();
-    EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).empty());
-    EXPECT_FALSE(FolderAwaitsRecord);
-
-    FolderAwaitsRecord = true;
-    FolderKeepsLostDng = false;
-    EndRunOfFolder();
-    EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).size(), 1u) << "a folder with nothing lost is recorded";
 }
 
 }  // namespace

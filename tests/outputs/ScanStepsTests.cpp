@@ -1,5 +1,5 @@
 // The scan's steps in-process: what Finish does at the end of the folder, and
-// a search left open by a run that was never finalized.
+// a search (and a bitmap) left by a run that was never finalized.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,10 +9,13 @@
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
 #include "common/TempFolder.h"
+#include "fakehost/DialogWatcher.h"
+#include "support/RegistryTestKeys.h"
+#include "support/TestImages.h"
 
 namespace {
 
-class ScanSteps : public ::testing::Test {
+class ScanSteps : public RegistryTest {
 protected:
     ScanSteps()
     {
@@ -23,7 +26,13 @@ protected:
         globals.result = &result;
         globals.record = reinterpret_cast<AcquireRecord*>(recordBytes.data());
     }
-    ~ScanSteps() override { CloseScan(); }
+    ~ScanSteps() override
+    {
+        CloseScan();
+        ScanCursor = ScanCursorState{};
+        ReleaseCurrentBitmap();
+        ReleaseHandOffList();
+    }
 
     TempFolder folder{"ombrix-scan"};
     std::vector<char> recordBytes;
@@ -73,6 +82,29 @@ TEST_F(ScanSteps, FolderThatCannotBeListedEndsTheScan)
     EXPECT_FALSE(MoreEntries);
     AdvanceScan();  // nothing to move on with, and no crash
     EXPECT_FALSE(MoreEntries);
+}
+
+// The host left the last run after Start. The next Prepare, even one whose
+// converter cannot be found, lets go of that run's bitmap and ends its scan:
+// the DNG file after the picture is collected, and the folder, whose
+// picture never became a document, is not recorded.
+TEST_F(ScanSteps, NextPrepareEndsARunLeftAfterStart)
+{
+    folder.MakeFile("b.dng");
+    CreateKey(HKEY_CURRENT_USER, TestCleanupKey);
+    CreateKey(HKEY_CLASSES_ROOT, "OmbrixProject.Document\\shell\\open");  // no command: message 1
+    ASSERT_TRUE(OpenScan());
+    AdvanceScan();
+    ASSERT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    CurrentBitmap = MakeRgb24(8, 8);  // as Start left it
+
+    DialogWatcher boxes;
+    PrepareHandler(&globals);
+    EXPECT_EQ(result, ResultOutOfMemory);
+    EXPECT_EQ(CurrentBitmap, nullptr);
+    EXPECT_EQ(ScanCursor.findHandle, nullptr) << "the search is closed";
+    EXPECT_TRUE(HandOffWaitsFor(folder.Path())) << "b.dng waits for the next hand-off";
+    EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "selectors/ImportRunFixture.h"
+#include "support/RealImages.h"
 #include "support/TestImages.h"
 #include "common/ProgramFolder.h"
 
@@ -114,10 +115,10 @@ TEST_F(DocumentRunTest, FilesThatCannotBeImportedAreReportedAndSkipped)
 // that loses no pixel, and a TIFF whose JPEG strip was cut short.
 TEST_F(DocumentRunTest, OddFileArrivesWholeAndDamagedFileIsRefused)
 {
-    const std::string images = BesideProgram("transfer-images");
+    const std::string images = RealImagesFolder();
+    for (const char* name : {"testorig.decoded.ppm", "jfif-2.01.jpg", "jpeg-strip-cut.tiff"})
+        ASSERT_EQ(MissingRealImage(name), "");
     const HostImage expected = ReadPpm(images + "\\testorig.decoded.ppm");
-    if (expected.bytes.empty() || GetFileAttributesA((images + "\\jpeg-strip-cut.tiff").c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "the build made no variants of real images (no source packages or tools)";
 
     Export({{images + "\\jfif-2.01.jpg", "odd.jpg"}});
     HostReport odd = Run();
@@ -140,9 +141,7 @@ TEST_F(DocumentRunTest, OddFileArrivesWholeAndDamagedFileIsRefused)
 // a sound file.
 TEST_F(DocumentRunTest, LargePicturesAreRefusedAndTheHostGoesOn)
 {
-    const std::string images = BesideProgram("transfer-images");
-    if (GetFileAttributesA((images + "\\ycbcr-32769x32768.tiff").c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "the build made no variants of real images (no source packages or tools)";
+    const std::string images = RealImagesFolder();
     const std::string unsupported = "Le format des images que vous souhaitez importer n'est pas supporter par le plugin !";
     const struct {
         const char* file;
@@ -156,6 +155,7 @@ TEST_F(DocumentRunTest, LargePicturesAreRefusedAndTheHostGoesOn)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
+        ASSERT_EQ(MissingRealImage(c.file), "");
         Export({{images + "\\" + c.file, "large.tif"}});
         HostReport report = Run();
         if (c.message != nullptr) {

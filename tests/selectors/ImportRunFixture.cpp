@@ -176,17 +176,3 @@ std::vector<std::string> PathsIn(const std::string& folder, std::vector<std::str
     std::sort(names.begin(), names.end());
     return names;
 }
-
-HostProgramAway::HostProgramAway()
-{
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    program_ = program;
-    moved_ = MoveFileA(program, (program_ + ".away").c_str()) != FALSE;
-}
-
-HostProgramAway::~HostProgramAway()
-{
-    if (moved_)
-        MoveFileA((program_ + ".away").c_str(), program_.c_str());
-}

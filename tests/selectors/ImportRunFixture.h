@@ -11,6 +11,7 @@
 #include "converter/ConverterScenario.h"
 #include "host/HandOffRecord.h"
 #include "host/ReferenceHost.h"
+#include "support/HostProgramAway.h"
 #include "support/RegistryTestKeys.h"
 #include "common/TempFolder.h"
 
@@ -69,18 +70,6 @@ std::vector<std::string> Filenames(const HostReport& report);
 std::vector<std::string> HandedPaths(const std::vector<HandOffRecord>& handOffs);
 // folder\name for each name, sorted.
 std::vector<std::string> PathsIn(const std::string& folder, std::vector<std::string> names);
-
-// The host's executable moved away for a while: a hand-off cannot start.
-class HostProgramAway {
-public:
-    HostProgramAway();
-    ~HostProgramAway();
-    bool Moved() const { return moved_; }
-
-private:
-    std::string program_;
-    bool moved_ = false;
-};
 
 // The calls of a run as "name=result", with "+again" after a Finish that asked
 // for another cycle.

@@ -267,7 +267,8 @@ TEST_F(ImportRunTest, DngsAreHandedOffInBatchesThatFitTheLongestCommandLine)
 }
 
 // Prepare fails, and the host may or may not send Finalize: the DNG files on
-// both sides of the first image go either way, once.
+// both sides of the first image go either way, once. The picture never
+// became a document, so its folder is not recorded for cleanup.
 TEST_F(ImportRunTest, HostWithoutBufferSuiteIsWarnedButDngsStillGo)
 {
     Host().Options().bufferSuite.version = 1;
@@ -286,9 +287,8 @@ TEST_F(ImportRunTest, HostWithoutBufferSuiteIsWarnedButDngsStillGo)
         auto handOffs = HandOffs(1);
         ASSERT_EQ(handOffs.size(), 1u) << "the conversion ran and Prepare handed the folder's DNGs off";
         EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), {"c.dng", "e.dng"}));
-        EXPECT_EQ(CleanupRecords().back(), ExportFolder());
+        EXPECT_TRUE(CleanupRecords().empty());
     }
-    EXPECT_EQ(CleanupRecords().size(), 2u) << "each folder recorded once";
 }
 
 // The root of a drive is listed without "." and "..": its first entry can be

@@ -63,7 +63,8 @@ TEST_F(RunEndTest, RefusedImagesAreToldOnceAndEverySoundPictureArrives)
 }
 
 // The host stops after an image whose Continue failed, though Finish made
-// the next one current: the rest of the folder is walked in Finalize.
+// the next one current: the rest of the folder is walked in Finalize. Two
+// pictures never arrived, so the folder is not recorded for cleanup.
 TEST_F(RunEndTest, RunTheHostEndsEarlyStillHandsOffTheRestOfTheFolder)
 {
     struct Case {
@@ -84,6 +85,57 @@ TEST_F(RunEndTest, RunTheHostEndsEarlyStillHandsOffTheRestOfTheFolder)
         auto handOffs = HandOffs(1);
         ASSERT_EQ(handOffs.size(), 1u);
         EXPECT_EQ(HandedPaths(handOffs), PathsIn(ExportFolder(), {"b.dng", "z.dng"}));
+        EXPECT_TRUE(CleanupRecords().empty());
+    }
+}
+
+// The host leaves a run half-way (nothing after Prepare, or after Start) and
+// a whole run over another folder follows. The first folder's pictures never
+// became documents: it is kept, whether or not a DNG of it went with the
+// second run's. The whole run's folder is recorded, and the next load's
+// cleanup empties it alone.
+TEST_F(RunEndTest, FolderOfARunLeftHalfWayKeepsItsPicturesThroughTheNextLoad)
+{
+    const struct {
+        const char* what;
+        int16_t leaveAfter;
+        bool withDng;
+        Trace left;
+    } cases[] = {
+        {"after Prepare, with a DNG", SelectorPrepare, true, {"prepare=0"}},
+        {"after Prepare, pictures only", SelectorPrepare, false, {"prepare=0"}},
+        {"after Start, with a DNG", SelectorStart, true, {"prepare=0", "start=0"}},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        UnloadModule();
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+        exports = scratch.MakeFolder("exports-" + std::to_string(++run));
+        scenario.outputParent = exports;
+        Host().Options().leaveRunAfter = c.leaveAfter;
+        std::vector<ExportEntry> files{Jpeg("a.jpg"), Jpeg("c.jpg")};
+        if (c.withDng)
+            files.insert(files.begin() + 1, Dng("b.dng"));
+        Export(files);
+        EXPECT_EQ(CallTrace(Run()), c.left);
+        const std::string left = ExportFolder();
+
+        Host().Options().leaveRunAfter = -1;
+        Export({Jpeg("d.jpg")});
+        EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"d.jpg"});
+        const std::string whole = ExportFolder();
+        EXPECT_EQ(HandedPaths(HandOffs(c.withDng ? 1 : 0)),
+                  c.withDng ? PathsIn(left, {"b.dng"}) : std::vector<std::string>{});
+        EXPECT_EQ(CleanupRecords(), std::vector<std::string>{whole});
+
+        UnloadModule();
+        Export({Jpeg("e.jpg")});
+        EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"e.jpg"});
+        EXPECT_FALSE(PathExists(whole)) << "the whole run's folder is emptied by the next load";
+        for (const char* name : {"a.jpg", "c.jpg"})
+            EXPECT_TRUE(PathExists(InFolder(left, name))) << name;
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "selectors/ModuleState.h"
 #include "common/ProgramFolder.h"
+#include "support/FileContents.h"
+#include "support/RealImages.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
 
@@ -12,22 +14,12 @@ namespace {
 
 class RealImageTest : public ::testing::Test {
 protected:
-    static std::string Folder() { return BesideProgram("transfer-images"); }
-
-    // Starts the import of a real image; false (and the test skipped) when
-    // the build found no such image.
-    bool Import(const std::string& name)
-    {
-        if (GetFileAttributesA(InFolder(Folder(), name).c_str()) == INVALID_FILE_ATTRIBUTES)
-            return false;
-        host.SetCurrentFile(Folder(), name);
-        return true;
-    }
+    static std::string Folder() { return RealImagesFolder(); }
 
     void ExpectImportedAs(const std::string& name, const std::string& reference)
     {
         const HostImage expected = ReadPpm(InFolder(Folder(), reference));
-        ASSERT_FALSE(expected.bytes.empty()) << reference;
+        ASSERT_FALSE(expected.bytes.empty()) << MissingRealImage(reference);
         ASSERT_EQ(host.Start(), 0) << name;
         EXPECT_EQ(host.Record()->depth, expected.bytesPerChannel * 8);
         ASSERT_EQ(host.Continue(), 0) << name;
@@ -37,9 +29,19 @@ protected:
     TransferHost host;
 };
 
-#define REQUIRE_IMAGE(name)                                                      \
-    if (!Import(name))                                                           \
-    GTEST_SKIP() << name << " is not in the build (no source package of it)"
+// The image made by the build becomes the current entry; a test whose image
+// the build could not make fails, saying why.
+#define REQUIRE_IMAGE(name)                  \
+    ASSERT_EQ(MissingRealImage(name), ""); \
+    host.SetCurrentFile(Folder(), name)
+
+// The script that makes them stopped at nothing: a variant made after the
+// point where it failed would be missing without a test naming it.
+TEST(RealImages, BuildMadeEveryOne)
+{
+    EXPECT_EQ(ReadFileBytes(RealImage(".unmade")), "");
+    EXPECT_EQ(MissingRealImage(".made"), "");
+}
 
 TEST_F(RealImageTest, EightBitTiffEqualsItsReferencePpm)
 {
@@ -82,6 +84,11 @@ struct OddFile {
     const char* reference;
     bool profileDamaged;
 };
+
+void PrintTo(const OddFile& odd, std::ostream* out)
+{
+    *out << odd.name;
+}
 
 class OddFileTest : public RealImageTest, public ::testing::WithParamInterface<OddFile> {};
 
@@ -158,6 +165,11 @@ struct RefusedFile {
     const char* name;
     int message;
 };
+
+void PrintTo(const RefusedFile& refused, std::ostream* out)
+{
+    *out << refused.name;
+}
 
 class RefusedFileTest : public RealImageTest, public ::testing::WithParamInterface<RefusedFile> {};
 

@@ -3,7 +3,8 @@ odd ones hold the pixels of their source, whose reference decode (by Debian's
 djpeg, or the one shipped with the image) serves them too.
 
 Usage: odd-images.py FOLDER   (FOLDER holds what real-images.sh put there)
-Missing inputs or tools leave their variants out: their tests skip.
+Every variant is needed: a missing input or tool stops this with a message
+naming it, and the tests of the variants fail.
 """
 import os
 import shutil
@@ -19,11 +20,18 @@ from imagefiles import (ASCII, BYTE, LONG, RATIONAL, SHORT, UNDEFINED, Tiff,  # 
 folder = sys.argv[1]
 
 
+def need(tool):
+    if not shutil.which(tool):
+        sys.exit(f"odd-images.py: {tool} not found (scripts/install-packages.sh installs it)")
+
+
 def path(name):
     return os.path.join(folder, name)
 
 
 def read(name):
+    if not os.path.exists(path(name)):
+        sys.exit(f"odd-images.py: {name} is missing from {folder} (real-images.sh puts it there)")
     with open(path(name), "rb") as f:
         return f.read()
 
@@ -69,8 +77,8 @@ def jpeg_variants():
 
 
 def icc_variants():
-    if not shutil.which("cjpeg") or not shutil.which("djpeg") or not os.path.exists(path("test1.icc")):
-        return
+    need("cjpeg")
+    need("djpeg")
     # The packages' profile describes CMYK data; labelled RGB it is one the
     # module hands on, and at 545 KB it is split over nine APP2 markers.
     profile = bytearray(read("test1.icc"))
@@ -128,14 +136,12 @@ def tiff_variants():
     beyond.set(279, beyond.entries[279][0], counts)
     write("strip-beyond-file.tiff", beyond.bytes())
 
-    if os.path.exists(path("logluv-3c-16b.tiff")):
-        # One sample declared where the colour data has three.
-        logluv = Tiff(read("logluv-3c-16b.tiff"))
-        logluv.set(277, SHORT, [1])
-        write("logluv-one-sample.tiff", logluv.bytes())
+    # One sample declared where the colour data has three.
+    logluv = Tiff(read("logluv-3c-16b.tiff"))
+    logluv.set(277, SHORT, [1])
+    write("logluv-one-sample.tiff", logluv.bytes())
 
-    if not shutil.which("tiffcp"):
-        return
+    need("tiffcp")
     subprocess.run(["tiffcp", "-c", "jpeg", "-r", "16", path("rgb-3c-8b.tiff"), path("jpeg-strips.tiff")], check=True)
     data = read("jpeg-strips.tiff")
     jpeg = Tiff(data)
@@ -222,11 +228,11 @@ def large_variants():
     # A frame header longer than its three components take.
     length = struct.unpack(">H", jpeg[frame + 2:frame + 4])[0]
     write("jpeg-frame-length.jpg", jpeg[:frame + 2] + struct.pack(">H", length + 3) + jpeg[frame + 4:])
-    if shutil.which("tiffcp"):
-        # Sound, in tiles with one plane per colour: a layout the decoder
-        # does not read.
-        subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
-                        path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
+    # Sound, in tiles with one plane per colour: a layout the decoder does
+    # not read.
+    need("tiffcp")
+    subprocess.run(["tiffcp", "-c", "none", "-t", "-w", "32", "-l", "32", "-p", "separate",
+                    path("rgb-3c-8b.tiff"), path("tiled-separate.tiff")], check=True)
     # Sound samples labelled with the ICC encoding of L*a*b*.
     icclab = Tiff(read("rgb-3c-8b.tiff"))
     icclab.set(262, SHORT, [9])
@@ -327,25 +333,23 @@ def converter_kinds():
     write("thumbnail-cut.jpg", with_exif_thumbnail(jpeg, jpeg[:len(jpeg) // 3]))
 
     # A profile and an EXIF directory in one TIFF, as every converter writes.
-    if os.path.exists(path("rgb-labelled.icc")):
-        tiff = Tiff(read("rgb-3c-8b.tiff"))
-        exif = len(tiff.data) + len(tiff.data) % 2
-        tiff.data += bytes(len(tiff.data) % 2)
-        # One entry, ExposureTime 1/250 (a rational, stored after the directory).
-        tiff.data += struct.pack(tiff.order + "HHHII", 1, 33434, RATIONAL, 1, exif + 18) + \
-            struct.pack(tiff.order + "III", 0, 1, 250)
-        tiff.set(34665, LONG, [exif])
-        tiff.set(34675, UNDEFINED, read("rgb-labelled.icc"))
-        write("profile-and-exif.tiff", tiff.bytes())
+    tiff = Tiff(read("rgb-3c-8b.tiff"))
+    exif = len(tiff.data) + len(tiff.data) % 2
+    tiff.data += bytes(len(tiff.data) % 2)
+    # One entry, ExposureTime 1/250 (a rational, stored after the directory).
+    tiff.data += struct.pack(tiff.order + "HHHII", 1, 33434, RATIONAL, 1, exif + 18) + \
+        struct.pack(tiff.order + "III", 0, 1, 250)
+    tiff.set(34665, LONG, [exif])
+    tiff.set(34675, UNDEFINED, read("rgb-labelled.icc"))
+    write("profile-and-exif.tiff", tiff.bytes())
 
     # Orientation says how to show the picture; the document keeps the rows
     # as they are stored, whichever reader the decoder takes.
     for orientation in (3, 6):
         for source in ("rgb-3c-8b.tiff", "jpeg-strips.tiff"):
-            if os.path.exists(path(source)):
-                turned = Tiff(read(source))
-                turned.set(274, SHORT, [orientation])
-                write("orientation-%d-%s" % (orientation, source), turned.bytes())
+            turned = Tiff(read(source))
+            turned.set(274, SHORT, [orientation])
+            write("orientation-%d-%s" % (orientation, source), turned.bytes())
 
     # Alpha: opaque everywhere, or with one transparent pixel.
     write("rgba16-opaque.tiff", rgba16_tiff(lambda x, y: 0xFFFF))

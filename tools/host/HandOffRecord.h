@@ -21,6 +21,12 @@ struct HandOffRecord {
 
 std::string HandOffReportFolder();
 
+// Links the guard (HandOffGuard.cpp) into the program that calls it: started
+// with a module's hand-off, the program records it and exits before main,
+// so that a test program a module starts does not run its tests again. The
+// reference host calls it; so does a test that hands off without one.
+bool HandOffGuardLinked();
+
 // Records the running process from its own command line. Returns the file
 // written, empty on failure.
 std::string RecordThisHandOff();

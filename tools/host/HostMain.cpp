@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <new>
 
 #include "host/AnsiText.h"
@@ -46,6 +47,10 @@ void AddImportSwitches(CLI::App* command, HostOptions* options, std::vector<std:
     command->add_option("--advance-state-error", options->advanceStateError, "the error a refused strip gets");
     command->add_flag_callback("--refuse-profiles", [options] { options->canUseICCProfiles = false; });
     command->add_flag("--finalize-after-failed-prepare", options->finalizeAfterFailedPrepare);
+    const std::map<std::string, int16_t> leaving{
+        {"prepare", SelectorPrepare}, {"start", SelectorStart}, {"continue", SelectorContinue}, {"finish", SelectorFinish}};
+    command->add_option("--leave-after", options->leaveRunAfter, "send nothing more after this call, not even Finalize")
+        ->transform(CLI::CheckedTransformer(leaving));
     command->add_option("--document-memory", options->documentMemoryLimit,
                         "bytes of pixels held for one document; beyond, it is refused with -108 (0: no limit)");
     command->add_option("--env", *environment, "NAME=VALUE set for the run (repeatable)");

@@ -82,6 +82,11 @@ struct HostOptions {
     // hosts send it after any Prepare that set wantFinalize.
     bool finalizeAfterFailedPrepare = false;
 
+    // The host leaves the run after its first call of this selector
+    // (Prepare, Start, Continue or Finish): no call follows, not even
+    // Finalize, and the module stays loaded for the next run. -1: never.
+    int16_t leaveRunAfter = -1;
+
     // End a module that never sets data to null or never stops asking again.
     int maxContinueCalls = 100000;
     int maxCycles = 10000;

@@ -7,8 +7,6 @@
 
 #include <new>
 
-bool HandOffGuardLinked();
-
 namespace {
 
 double NowMs()
@@ -54,17 +52,20 @@ ReferenceHost::ReferenceHost(HostOptions options)
 
 ReferenceHost::~ReferenceHost()
 {
+    Unload();
+}
+
+void ReferenceHost::Unload()
+{
     module_.Unload();
+    // The slot's handle goes with the module; a new one starts with none.
     callbacks_->DisposeDataSlot(shared_->slot);
+    shared_->slot = 0;
 }
 
 bool ReferenceHost::Load(const std::string& modulePath)
 {
-    module_.Unload();
-    // A new module starts with an empty data slot; the old slot's handle goes
-    // with the old module.
-    callbacks_->DisposeDataSlot(shared_->slot);
-    shared_->slot = 0;
+    Unload();
     callbacks_ = std::make_unique<HostCallbacks>(options_);
     return module_.Load(modulePath);
 }
@@ -105,6 +106,7 @@ CallRecord ReferenceHost::Call(int16_t selector, void* block, AcquireRecord* rec
     automation_.SetSelector(-1);
 
     call.result = result;
+    leftRun_ = leftRun_ || selector == options_.leaveRunAfter;
     call.dialogsOpenAfter = automation_.OpenDialogs();
     if (record != nullptr) {
         call.acquireAgain = record->acquireAgain != 0;
@@ -168,6 +170,8 @@ void ReferenceHost::ContinueUntilDone(AcquireRecord* record, DocumentRecord* doc
     callbacks_->SetDocument(document, assembler);
     for (int calls = 1;; ++calls) {
         OSErr result = Call(SelectorContinue, record, record, document->index).result;
+        if (leftRun_)
+            break;
         if (result != 0) {
             document->error = result;
             break;
@@ -234,7 +238,15 @@ bool ReferenceHost::RunCycle(AcquireRecord* record)
 
     DocumentRecord document = DescribedDocument(*record, index);
     DocumentAssembler assembler;
-    ContinueUntilDone(record, &document, &assembler);
+    if (!leftRun_)
+        ContinueUntilDone(record, &document, &assembler);
+    if (leftRun_) {
+        // No Finish: the module keeps whatever the cycle gave it.
+        TakeProfile(record, &document);
+        assembler.End();
+        Keep(&document);
+        return false;
+    }
     OSErr finish = Call(SelectorFinish, record, record, index).result;
     if (document.error == 0)
         document.error = finish;
@@ -242,7 +254,7 @@ bool ReferenceHost::RunCycle(AcquireRecord* record)
     TakeProfile(record, &document);
     assembler.End();
     // A document the host could not hold stops nothing: the next image may fit.
-    bool again = record->acquireAgain != 0 && (document.error == 0 || !document.refused.empty());
+    bool again = record->acquireAgain != 0 && (document.error == 0 || !document.refused.empty()) && !leftRun_;
     Keep(&document);
     return again;
 }
@@ -253,6 +265,7 @@ HostReport ReferenceHost::Import()
     if (!module_.IsLoaded())
         return report;
     double start = BeginRun(&report);
+    leftRun_ = false;
 
     ScopedEnvironment environment;
     if (!options_.outputFolder.empty()) {
@@ -276,7 +289,7 @@ HostReport ReferenceHost::Import()
 
     OSErr prepared = Call(SelectorPrepare, record, record, -1).result;
     bool wantFinalize = record->wantFinalize != 0;
-    if (prepared == 0) {
+    if (prepared == 0 && !leftRun_) {
         bool again = true;
         for (int cycle = 0; again; ++cycle) {
             if (cycle >= options_.maxCycles) {
@@ -286,7 +299,7 @@ HostReport ReferenceHost::Import()
             again = RunCycle(record);
         }
     }
-    if (wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare))
+    if (!leftRun_ && wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare))
         Call(SelectorFinalize, record, record, -1);
 
     FinishReport(&report, start);

@@ -49,6 +49,9 @@ public:
     // Prepare succeeded and set wantFinalize.
     HostReport Import();
 
+    // Unloads the module (its data slot goes with it); Load starts again.
+    void Unload();
+
     // Options may be changed between runs.
     HostOptions& Options() { return options_; }
     HWND MainWindowHandle() const { return window_.Window(); }
@@ -79,4 +82,5 @@ private:
     LoadedModule module_;
     std::unique_ptr<HostCallbacks> callbacks_;
     HostReport* report_ = nullptr;
+    bool leftRun_ = false;  // the run reached options_.leaveRunAfter
 };

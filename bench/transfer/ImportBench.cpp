@@ -81,7 +81,7 @@ public:
 
     bool ModuleRound(std::string* error)
     {
-        lstrcpynA(ScanCursor.findData.cFileName, name_.c_str(), sizeof(ScanCursor.findData.cFileName));
+        lstrcpynW(ScanCursor.findData.cFileName, std::wstring(name_.begin(), name_.end()).c_str(), MAX_PATH);  // ASCII names
         const double start = Now();
         const bool started = host_.Start() == 0;
         const double decoded = Now();
@@ -135,7 +135,7 @@ int main(int argc, char** argv)
     CreateDirectoryA(folder.c_str(), nullptr);
 
     BenchHost host;
-    lstrcpynA(OutputFolder, folder.c_str(), sizeof(OutputFolder));
+    ScanCursor.folder = OutputFolder = std::wstring(folder.begin(), folder.end());  // the temporary folder, ASCII
     // The target of the library's copy, its pages touched once, as the host's
     // document is kept from one import to the next.
     std::vector<uint8_t> copy(size_t(Width) * 6 * size_t(Height), 1);

@@ -45,10 +45,10 @@ int main(int argc, char** argv)
     FreeImage_Unload(photo);
 
     BenchHost host;
-    lstrcpynA(OutputFolder, folder.c_str(), sizeof(OutputFolder));
+    ScanCursor.folder = OutputFolder = std::wstring(folder.begin(), folder.end());  // the temporary folder, ASCII
     auto import = [&](int i) {
         const std::string& name = names[i % 2];
-        lstrcpynA(ScanCursor.findData.cFileName, name.c_str(), sizeof(ScanCursor.findData.cFileName));
+        lstrcpynW(ScanCursor.findData.cFileName, std::wstring(name.begin(), name.end()).c_str(), MAX_PATH);  // ASCII names
         host.Record()->iCCprofileData = nullptr;
         if (host.Start() != 0 || host.Continue() != 0)
             std::printf("import %d failed\n", i);

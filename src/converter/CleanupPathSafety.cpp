@@ -4,64 +4,52 @@
 
 namespace {
 
-bool IsSeparator(char c)
+bool IsSeparator(wchar_t c)
 {
-    return c == '\\' || c == '/';
+    return c == L'\\' || c == L'/';
 }
 
-bool IsDriveLetter(char c)
+bool IsDriveLetter(wchar_t c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-// One component of a path, between separators.
-struct Component {
-    const char* start;
-    size_t length;
-};
-
-// Moves past separators to the next component; false at the end of the path.
-bool NextComponent(const char*& cursor, Component& component)
+// The character at index, or a terminator past the end.
+wchar_t At(std::wstring_view path, size_t index)
 {
-    while (IsSeparator(*cursor)) {
+    return index < path.size() ? path[index] : L'\0';
+}
+
+// Moves past separators to the next component (between separators); false
+// at the end of the path.
+bool NextComponent(std::wstring_view path, size_t& cursor, std::wstring_view& component)
+{
+    while (cursor < path.size() && IsSeparator(path[cursor]))
         cursor++;
-    }
-    if (*cursor == '\0') {
+    if (cursor >= path.size())
         return false;
-    }
-    component.start = cursor;
-    while (*cursor != '\0' && !IsSeparator(*cursor)) {
+    const size_t start = cursor;
+    while (cursor < path.size() && !IsSeparator(path[cursor]))
         cursor++;
-    }
-    component.length = static_cast<size_t>(cursor - component.start);
+    component = path.substr(start, cursor - start);
     return true;
-}
-
-bool IsParentComponent(const Component& component)
-{
-    return component.length == 2 && component.start[0] == '.' && component.start[1] == '.';
 }
 
 // The platform drops trailing dots and blanks, so "." and names like "..." or
 // ". " name the folder they are in.
-bool IsSameFolderComponent(const Component& component)
+bool IsSameFolderComponent(std::wstring_view component)
 {
-    for (size_t i = 0; i < component.length; i++) {
-        if (component.start[i] != '.' && component.start[i] != ' ') {
-            return false;
-        }
-    }
-    return true;
+    return component.find_first_not_of(L". ") == std::wstring_view::npos;
 }
 
 // How many folders below its root the rest of a path names, after "." and
 // ".." are resolved (".." never climbs above the root).
-size_t DepthBelowRoot(const char* cursor)
+size_t DepthBelowRoot(std::wstring_view path, size_t cursor)
 {
     size_t depth = 0;
-    Component component;
-    while (NextComponent(cursor, component)) {
-        if (IsParentComponent(component)) {
+    std::wstring_view component;
+    while (NextComponent(path, cursor, component)) {
+        if (component == L"..") {
             depth = depth > 0 ? depth - 1 : 0;
         } else if (!IsSameFolderComponent(component)) {
             depth++;
@@ -72,27 +60,26 @@ size_t DepthBelowRoot(const char* cursor)
 
 }  // namespace
 
-bool IsFolderSafeToEmpty(const char* path)
+bool IsFolderSafeToEmpty(std::wstring_view path)
 {
-    if (path == nullptr) {
-        return false;
-    }
-    if (IsDriveLetter(path[0]) && path[1] == ':') {
+    // A path ends at its first zero, as the platform reads it.
+    path = path.substr(0, path.find(L'\0'));
+    if (IsDriveLetter(At(path, 0)) && At(path, 1) == L':') {
         // "C:folder" is relative to the drive's current folder.
-        return IsSeparator(path[2]) && DepthBelowRoot(path + 2) > 0;
+        return IsSeparator(At(path, 2)) && DepthBelowRoot(path, 2) > 0;
     }
-    if (IsSeparator(path[0]) && IsSeparator(path[1])) {
-        if ((path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+    if (IsSeparator(At(path, 0)) && IsSeparator(At(path, 1))) {
+        if ((At(path, 2) == L'?' || At(path, 2) == L'.') && IsSeparator(At(path, 3))) {
             return false;
         }
         // \\server\share is the root; a folder must lie below it.
-        const char* cursor = path + 2;
-        Component server;
-        Component share;
-        if (!NextComponent(cursor, server) || !NextComponent(cursor, share)) {
+        size_t cursor = 2;
+        std::wstring_view server;
+        std::wstring_view share;
+        if (!NextComponent(path, cursor, server) || !NextComponent(path, cursor, share)) {
             return false;
         }
-        return DepthBelowRoot(cursor) > 0;
+        return DepthBelowRoot(path, cursor) > 0;
     }
     return false;
 }

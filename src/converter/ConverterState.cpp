@@ -1,6 +1,6 @@
 #include "converter/ConverterState.h"
 
-char ConverterPath[PathCapacity] = "";
+std::wstring ConverterPath;
 PROCESS_INFORMATION ConverterProcess = {};
 int16_t ConverterState = ConverterRunning;
 Boolean CleanupDone = false;

@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "hostapi/HostApi.h"
-#include "platform/Paths.h"
 
 struct PluginGlobals;
 
@@ -13,7 +14,7 @@ constexpr int16_t ConverterRunning = 0;
 constexpr int16_t ConverterExited = 1;
 constexpr int16_t ConverterLaunchFailed = -1;
 
-extern char ConverterPath[PathCapacity];
+extern std::wstring ConverterPath;  // the converter's executable, as registered
 extern PROCESS_INFORMATION ConverterProcess;  // empty process handle: no converter held
 extern int16_t ConverterState;
 extern Boolean CleanupDone;                   // old output folders deleted in this load

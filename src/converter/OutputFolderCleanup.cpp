@@ -2,32 +2,24 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "converter/CleanupPathSafety.h"
-#include "platform/RegistryEnumeration.h"
 #include "converter/RegistryLocations.h"
 #include "platform/Paths.h"
+#include "platform/RegistryEnumeration.h"
 
 namespace {
 
 // The platform's search finds nothing for a path ending in a separator, even
 // when it names a folder; without the separator it finds the folder itself.
-bool SomethingExistsAt(const char* path)
+bool SomethingExistsAt(std::wstring_view path)
 {
-    char searched[PathCapacity];
-    size_t length = strnlen(path, PathCapacity);
-    if (length == PathCapacity) {
+    while (!path.empty() && (path.back() == L'\\' || path.back() == L'/'))
+        path.remove_suffix(1);
+    const std::wstring searched = LongPathForm(std::wstring(path));
+    if (searched.empty())
         return false;
-    }
-    while (length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/')) {
-        length--;
-    }
-    std::memcpy(searched, path, length);
-    searched[length] = '\0';
-
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(searched, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(searched.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -49,41 +41,12 @@ bool FolderRecordSettled(const EnumeratedValue& value)
     return DeleteOutputFolder(value.data);
 }
 
-}  // namespace
-
-bool DeleteOutputFolder(const char* folder)
-{
-    char pattern[PathCapacity];
-    if (!IsFolderSafeToEmpty(folder) || !JoinPath(folder, "*.*", pattern, sizeof pattern)) {
-        return false;
-    }
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    // Only the files directly inside go; subfolders are left, and keep the
-    // folder itself in place.
-    bool allFilesDeleted = true;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            continue;
-        }
-        char filePath[PathCapacity];
-        if (!JoinPath(folder, entry.cFileName, filePath, sizeof filePath) || !DeleteFileA(filePath)) {
-            allFilesDeleted = false;
-            break;
-        }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return allFilesDeleted && RemoveDirectoryA(folder);
-}
-
-void CleanupOldOutputFolders()
+// One key's records, each examined once.
+void CleanupRecordsOf(const wchar_t* keyPath)
 {
     HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, CleanupKey, &key) != ERROR_SUCCESS) {
-        if (RegCreateKeyA(HKEY_CURRENT_USER, CleanupKey, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+        if (RegCreateKeyW(HKEY_CURRENT_USER, keyPath, &key) == ERROR_SUCCESS) {
             RegCloseKey(key);
         }
         return;
@@ -101,9 +64,53 @@ void CleanupOldOutputFolders()
         if (status != ERROR_SUCCESS) {
             break;
         }
-        if (!FolderRecordSettled(value) || RegDeleteValueA(key, value.name) != ERROR_SUCCESS) {
+        if (!FolderRecordSettled(value) || RegDeleteValueW(key, value.name.c_str()) != ERROR_SUCCESS) {
             index++;
         }
     }
     RegCloseKey(key);
+}
+
+}  // namespace
+
+bool DeleteOutputFolder(std::wstring_view recorded)
+{
+    const std::wstring folder(recorded);
+    std::wstring pattern;
+    if (!IsFolderSafeToEmpty(folder) || !FileInFolder(folder, L"*", pattern)) {
+        return false;
+    }
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // Only the files this listing returns, directly inside, go: subfolders
+    // are left, and keep the folder itself in place. A name that is not a
+    // plain one would lead out of the folder; it keeps the folder instead.
+    bool allFilesDeleted = true;
+    std::wstring filePath;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            continue;
+        }
+        if (!FileInFolder(folder, entry.cFileName, filePath) || !DeleteFileW(filePath.c_str())) {
+            allFilesDeleted = false;
+            break;
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    if (!allFilesDeleted)
+        return false;
+    // The folder itself, in the long form without a trailing separator.
+    std::wstring self = LongPathForm(folder);
+    while (!self.empty() && self.back() == L'\\')
+        self.pop_back();
+    return !self.empty() && RemoveDirectoryW(self.c_str());
+}
+
+void CleanupOldOutputFolders()
+{
+    CleanupRecordsOf(CleanupKey);
+    CleanupRecordsOf(UnicodeCleanupKey);
 }

@@ -1,5 +1,7 @@
 #include "converter/ProgressDialog.h"
 
+#include <iterator>
+
 #include "ui/CenterDialog.h"
 #include "converter/ConverterWatch.h"
 #include "ui/Messages.h"
@@ -38,9 +40,9 @@ void OnActivate(HWND dialog, WPARAM wParam, LPARAM lParam)
 
 void LaunchConverter(HWND dialog)
 {
-    char commandLine[ConverterCommandCapacity];
-    if (BuildCommandLine(ConverterPath, "-embedding", commandLine, sizeof commandLine) == 0 &&
-        CreateModuleProcess(ConverterPath, commandLine, ConverterProcess) == 0)
+    wchar_t commandLine[ConverterCommandCapacity];
+    if (BuildCommandLine(ConverterPath.c_str(), L"-embedding", commandLine, std::size(commandLine)) == 0 &&
+        CreateModuleProcess(ConverterPath.c_str(), commandLine, ConverterProcess) == 0)
         return;
     // No tick may arrive while the message box runs its own loop.
     KillTimer(dialog, ConverterWatchTimer);

@@ -6,7 +6,6 @@
 
 #include <tiffio.h>
 
-#include "outputs/NameClasses.h"
 #include "decode/DecoderMessages.h"
 #include "decode/ImageFormats.h"
 #include "decode/JpegHeaderCheck.h"
@@ -79,8 +78,8 @@ void EnsureDecoderInitialised()
     }
 }
 
-// The file is read through our own handle, so that it is closed on every way
-// out of a load, an exception from the decoder included.
+// The file is read through the caller's handle, opened by its wide path and
+// closed by the caller on every way out of a load.
 unsigned DLL_CALLCONV ReadFromFile(void* buffer, unsigned size, unsigned count, fi_handle file)
 {
     return unsigned(std::fread(buffer, size, count, static_cast<FILE*>(file)));
@@ -120,11 +119,8 @@ LoadRefusal RefusalFor(HeaderVerdict verdict)
 // bits and would write a picture too large for them past their end. The
 // decoder's own containers throw when memory runs out; nothing may leave the
 // module, so such a load is one that failed.
-FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags, LoadRefusal* refusal)
+FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, FILE* file, int flags, LoadRefusal* refusal)
 {
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr)
-        return nullptr;
     FreeImageIO io{ReadFromFile, WriteToNothing, SeekInFile, TellInFile};
     FIBITMAP* bitmap = nullptr;
     try {
@@ -135,31 +131,23 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, const char* path, int flags, Load
     } catch (...) {
         PictureDamaged = true;
     }
-    std::fclose(file);
     return bitmap;
 }
 
 }  // namespace
 
-FIBITMAP* LoadImageFile(const char* path, const char* name, LoadRefusal* refusal)
+FIBITMAP* LoadImageFile(FILE* file, PictureKind kind, LoadRefusal* refusal)
 {
     *refusal = LoadRefusal::Unreadable;
-    FREE_IMAGE_FORMAT format;
-    int flags;
-    if (IsJpegName(name)) {
-        format = FIF_JPEG;
-        flags = JPEG_ACCURATE;
-    } else if (IsTiffName(name)) {
-        format = FIF_TIFF;
-        flags = TIFF_DEFAULT;
-    } else {
+    if (file == nullptr)
         return nullptr;
-    }
+    const FREE_IMAGE_FORMAT format = kind == PictureKind::Jpeg ? FIF_JPEG : FIF_TIFF;
+    const int flags = kind == PictureKind::Jpeg ? JPEG_ACCURATE : TIFF_DEFAULT;
 
     FIBITMAP* bitmap = nullptr;
     {
         DecoderListener listener;
-        bitmap = DecodeFile(format, path, flags, refusal);
+        bitmap = DecodeFile(format, file, flags, refusal);
     }
     if (bitmap != nullptr && PictureDamaged) {
         FreeImage_Unload(bitmap);

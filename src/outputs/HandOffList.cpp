@@ -1,7 +1,8 @@
 #include "outputs/HandOffList.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <cwchar>
 #include <new>
 
 #include "outputs/OutputState.h"
@@ -17,11 +18,11 @@ size_t EntryLength(size_t folderLength, size_t nameLength)
 }
 
 // Each entry is kept with a zero after it (the folder, as the converter
-// wrote it, may hold any character but that one) and then one byte that
+// wrote it, may hold any character but that one) and then one unit that
 // tells whether it carries its folder's cleanup record.
 constexpr size_t EntryTrailer = 2;
-constexpr char NoRecord = 0;
-constexpr char CarriesRecord = 1;
+constexpr wchar_t NoRecord = 0;
+constexpr wchar_t CarriesRecord = 1;
 
 bool MakeRoom(size_t needed)
 {
@@ -30,20 +31,20 @@ bool MakeRoom(size_t needed)
         return true;
     size_t capacity = list.capacity != 0 ? list.capacity : FirstCapacity;
     while (capacity < needed) {
-        if (capacity > SIZE_MAX / 2)
+        if (capacity > SIZE_MAX / 2 / sizeof(wchar_t))
             return false;
         capacity *= 2;
     }
-    char* bigger = nullptr;
+    wchar_t* bigger = nullptr;
     try {
-        bigger = new char[capacity];
+        bigger = new wchar_t[capacity];
     } catch (const std::bad_alloc&) {
         return false;
     }
     if (list.length != 0)
-        std::memcpy(bigger, list.bytes, list.length);
-    delete[] list.bytes;
-    list.bytes = bigger;
+        std::wmemcpy(bigger, list.units, list.length);
+    delete[] list.units;
+    list.units = bigger;
     list.capacity = capacity;
     return true;
 }
@@ -51,7 +52,7 @@ bool MakeRoom(size_t needed)
 // The length of the entry at offset, without its trailer.
 size_t EntryAt(size_t offset)
 {
-    return strnlen(HandOffList.bytes + offset, HandOffList.length - offset);
+    return wcsnlen(HandOffList.units + offset, HandOffList.length - offset);
 }
 
 size_t NextEntry(size_t offset)
@@ -59,41 +60,37 @@ size_t NextEntry(size_t offset)
     return offset + EntryAt(offset) + EntryTrailer;
 }
 
-char& RecordMarkAt(size_t offset)
+wchar_t& RecordMarkAt(size_t offset)
 {
-    return HandOffList.bytes[offset + EntryAt(offset) + 1];
+    return HandOffList.units[offset + EntryAt(offset) + 1];
 }
 
 // The folder of an entry: from after its opening quote to the last
 // backslash, since a name from the folder's listing never holds one.
-std::string_view FolderOfEntry(size_t offset)
+std::wstring_view FolderOfEntry(size_t offset)
 {
-    const char* entry = HandOffList.bytes + offset;
+    const wchar_t* entry = HandOffList.units + offset;
     size_t slash = EntryAt(offset);
-    while (slash > 1 && entry[slash - 1] != '\\')
+    while (slash > 1 && entry[slash - 1] != L'\\')
         --slash;
-    return slash > 1 ? std::string_view(entry + 1, slash - 2) : std::string_view();
+    return slash > 1 ? std::wstring_view(entry + 1, slash - 2) : std::wstring_view();
 }
 
 }  // namespace
 
-bool AppendHandOff(const char* folder, const char* name)
+bool AppendHandOff(std::wstring_view folder, std::wstring_view name)
 {
-    const size_t folderLength = std::strlen(folder);
-    const size_t nameLength = std::strlen(name);
-    const size_t length = EntryLength(folderLength, nameLength);
+    const size_t length = EntryLength(folder.size(), name.size());
     if (!MakeRoom(HandOffList.length + length + EntryTrailer))
         return false;
-    char* target = HandOffList.bytes + HandOffList.length;
-    *target++ = '"';
-    std::memcpy(target, folder, folderLength);
-    target += folderLength;
-    *target++ = '\\';
-    std::memcpy(target, name, nameLength);
-    target += nameLength;
-    *target++ = '"';
-    *target++ = ' ';
-    *target++ = '\0';
+    wchar_t* target = HandOffList.units + HandOffList.length;
+    *target++ = L'"';
+    target = std::copy(folder.begin(), folder.end(), target);
+    *target++ = L'\\';
+    target = std::copy(name.begin(), name.end(), target);
+    *target++ = L'"';
+    *target++ = L' ';
+    *target++ = L'\0';
     *target = NoRecord;
     HandOffList.length += length + EntryTrailer;
     return true;
@@ -104,7 +101,7 @@ bool HandOffPending()
     return HandOffList.length != 0;
 }
 
-size_t NextHandOffBatch(char* arguments, size_t room)
+size_t NextHandOffBatch(wchar_t* arguments, size_t room)
 {
     size_t taken = 0;
     size_t written = 0;
@@ -112,11 +109,11 @@ size_t NextHandOffBatch(char* arguments, size_t room)
         const size_t length = EntryAt(taken);
         if (length > room - written)
             break;
-        std::memcpy(arguments + written, HandOffList.bytes + taken, length);
+        std::wmemcpy(arguments + written, HandOffList.units + taken, length);
         written += length;
         taken = NextEntry(taken);
     }
-    arguments[written] = '\0';
+    arguments[written] = L'\0';
     return written != 0 ? taken : 0;
 }
 
@@ -125,11 +122,11 @@ void DropHandOffBatch(size_t taken)
     WaitingList& list = HandOffList;
     if (taken > list.length)
         taken = list.length;
-    std::memmove(list.bytes, list.bytes + taken, list.length - taken);
+    std::wmemmove(list.units, list.units + taken, list.length - taken);
     list.length -= taken;
 }
 
-bool HandOffWaitsFor(std::string_view folder)
+bool HandOffWaitsFor(std::wstring_view folder)
 {
     for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
         if (FolderOfEntry(offset) == folder)
@@ -137,7 +134,7 @@ bool HandOffWaitsFor(std::string_view folder)
     return false;
 }
 
-bool CarryRecordOnLastEntry(std::string_view folder)
+bool CarryRecordOnLastEntry(std::wstring_view folder)
 {
     size_t last = HandOffList.length;
     for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
@@ -149,14 +146,14 @@ bool CarryRecordOnLastEntry(std::string_view folder)
     return true;
 }
 
-void DropRecordsOf(std::string_view folder)
+void DropRecordsOf(std::wstring_view folder)
 {
     for (size_t offset = 0; offset < HandOffList.length; offset = NextEntry(offset))
         if (FolderOfEntry(offset) == folder)
             RecordMarkAt(offset) = NoRecord;
 }
 
-bool NextRecordInBatch(size_t taken, size_t& offset, std::string_view& folder)
+bool NextRecordInBatch(size_t taken, size_t& offset, std::wstring_view& folder)
 {
     if (taken > HandOffList.length)
         taken = HandOffList.length;
@@ -173,6 +170,6 @@ bool NextRecordInBatch(size_t taken, size_t& offset, std::string_view& folder)
 
 void ReleaseHandOffList()
 {
-    delete[] HandOffList.bytes;
+    delete[] HandOffList.units;
     HandOffList = WaitingList{};
 }

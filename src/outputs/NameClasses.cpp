@@ -1,7 +1,7 @@
 #include "outputs/NameClasses.h"
 
-#include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -10,48 +10,52 @@ constexpr size_t TailLength = 5;
 // The part of the name compared with the extensions: its last five characters,
 // less the first of them when that is not a dot, so that both ".jpg" (after
 // any character) and ".jpeg" line up with the end of the name.
-const char* ComparableTail(const char* name, size_t length)
+template <typename Char>
+std::basic_string_view<Char> ComparableTail(std::basic_string_view<Char> name)
 {
-    const char* tail = length < TailLength ? name : name + length - TailLength;
-    return *tail == '.' ? tail : tail + 1;
+    std::basic_string_view<Char> tail = name.size() < TailLength ? name : name.substr(name.size() - TailLength);
+    return tail.front() == Char('.') ? tail : tail.substr(1);
 }
 
-bool EndsInOneOf(const char* name, const char* const* extensions, size_t count)
+// Extensions are ASCII: compared unit by unit with the name's tail, exactly
+// and with case.
+template <typename Char>
+bool SameExtension(std::basic_string_view<Char> tail, std::string_view extension)
 {
-    if (name == nullptr || *name == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
+    if (tail.size() != extension.size())
         return false;
-    }
-    const char* tail = ComparableTail(name, std::strlen(name));
-    for (size_t i = 0; i < count; i++) {
-        if (std::strcmp(tail, extensions[i]) == 0) {
+    for (size_t i = 0; i < tail.size(); i++)
+        if (tail[i] != Char(extension[i]))
+            return false;
+    return true;
+}
+
+template <typename Char, size_t Count>
+bool EndsInOneOf(const Char* text, const std::string_view (&extensions)[Count])
+{
+    if (text == nullptr)
+        return false;
+    const std::basic_string_view<Char> name(text);
+    // Not "", "." or "..".
+    if (name.empty() || (name.size() <= 2 && name.find_first_not_of(Char('.')) == name.npos))
+        return false;
+    const std::basic_string_view<Char> tail = ComparableTail(name);
+    for (const std::string_view extension : extensions)
+        if (SameExtension(tail, extension))
             return true;
-        }
-    }
     return false;
 }
 
-const char* const JpegExtensions[] = {".jpg", ".jpeg"};
-const char* const TiffExtensions[] = {".tif", ".tiff"};
-const char* const DngExtensions[] = {".dng"};
+constexpr std::string_view JpegExtensions[] = {".jpg", ".jpeg"};
+constexpr std::string_view TiffExtensions[] = {".tif", ".tiff"};
+constexpr std::string_view DngExtensions[] = {".dng"};
 
 }  // namespace
 
-bool IsJpegName(const char* name)
-{
-    return EndsInOneOf(name, JpegExtensions, std::size(JpegExtensions));
-}
-
-bool IsTiffName(const char* name)
-{
-    return EndsInOneOf(name, TiffExtensions, std::size(TiffExtensions));
-}
-
-bool IsDngName(const char* name)
-{
-    return EndsInOneOf(name, DngExtensions, std::size(DngExtensions));
-}
-
-bool IsSupportedName(const char* name)
+bool IsJpegName(const wchar_t* name) { return EndsInOneOf(name, JpegExtensions); }
+bool IsTiffName(const wchar_t* name) { return EndsInOneOf(name, TiffExtensions); }
+bool IsDngName(const wchar_t* name) { return EndsInOneOf(name, DngExtensions); }
+bool IsSupportedName(const wchar_t* name)
 {
     return IsJpegName(name) || IsTiffName(name) || IsDngName(name);
 }

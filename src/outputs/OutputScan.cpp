@@ -2,18 +2,15 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "converter/RegistryState.h"
 #include "outputs/HandOffLaunch.h"
 #include "outputs/HandOffList.h"
 #include "outputs/NameClasses.h"
 #include "outputs/OutputState.h"
+#include "platform/Paths.h"
 #include "ui/Messages.h"
 
 namespace {
-
-constexpr char AllEntries[] = "\\*.*";
 
 bool ScanIsOpen()
 {
@@ -50,10 +47,7 @@ bool OpenScan()
     EndScanOfFolder();
     ScanCursorState& scan = ScanCursor;
     MoreEntries = false;
-    const size_t length = strnlen(OutputFolder, PathCapacity);
-    if (length == PathCapacity)
-        return false;
-    std::memcpy(scan.folder, OutputFolder, length + 1);
+    scan.folder = OutputFolder;
     scan.awaitsRecord = true;
     scan.pictureWaits = false;
     scan.keepsPicture = false;
@@ -63,11 +57,10 @@ bool OpenScan()
     // of it left on a waiting file.
     DropRecordsOf(scan.folder);
 
-    // The folder is used as read: a trailing separator is doubled, not removed.
-    char pattern[PathCapacity + sizeof AllEntries];
-    std::memcpy(pattern, scan.folder, length);
-    std::memcpy(pattern + length, AllEntries, sizeof AllEntries);
-    scan.findHandle = FindFirstFileA(pattern, &scan.findData);
+    // Listed through the long form: a folder of any length, any name.
+    std::wstring pattern;
+    scan.findHandle = FileInFolder(scan.folder, L"*", pattern) ? FindFirstFileW(pattern.c_str(), &scan.findData)
+                                                               : INVALID_HANDLE_VALUE;
     MoreEntries = ScanIsOpen();
     return MoreEntries;
 }
@@ -81,10 +74,11 @@ void CloseScan()
 
 bool TakeEntry()
 {
-    const WIN32_FIND_DATAA& entry = ScanCursor.findData;
+    const WIN32_FIND_DATAW& entry = ScanCursor.findData;
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
-    if (!IsSupportedName(entry.cFileName))
+    // A name that could lead out of the folder is no file of it.
+    if (!IsPlainName(entry.cFileName) || !IsSupportedName(entry.cFileName))
         return false;
     if (IsDngName(entry.cFileName)) {
         CollectDng(entry.cFileName);
@@ -98,7 +92,7 @@ void AdvanceScan()
 {
     PassOverCurrentPicture();
     for (;;) {
-        MoreEntries = ScanIsOpen() && FindNextFileA(ScanCursor.findHandle, &ScanCursor.findData);
+        MoreEntries = ScanIsOpen() && FindNextFileW(ScanCursor.findHandle, &ScanCursor.findData);
         if (!MoreEntries || TakeEntry())
             return;
     }
@@ -109,7 +103,7 @@ void SettleCurrentPicture()
     ScanCursor.pictureWaits = false;
 }
 
-void CollectDng(const char* name)
+void CollectDng(const wchar_t* name)
 {
     if (AppendHandOff(ScanCursor.folder, name))
         return;

@@ -30,7 +30,7 @@ void SettleCurrentPicture();
 // Adds a DNG file of the scanned folder to the waiting list. Without memory
 // for it, the file stays where it is, with its folder, and the user hears of
 // it once a folder.
-void CollectDng(const char* name);
+void CollectDng(const wchar_t* name);
 
 // When nothing more will be acquired from the folder: walks what is left of
 // it (collecting DNG files; pictures passed over keep the folder), closes

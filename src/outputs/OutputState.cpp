@@ -1,6 +1,6 @@
 #include "outputs/OutputState.h"
 
-char OutputFolder[PathCapacity] = "";
+std::wstring OutputFolder;
 ScanCursorState ScanCursor = {};
 Boolean MoreEntries = true;
 WaitingList HandOffList = {};

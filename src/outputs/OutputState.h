@@ -5,17 +5,17 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "hostapi/HostApi.h"
-#include "platform/Paths.h"
 
 // The enumeration of one output folder, and what became of its files so far.
 // Only the scan (outputs/OutputScan.h) writes it; the scan of one folder is
 // ended, and its folder's fate decided, before another folder's scan opens.
 struct ScanCursorState {
     HANDLE findHandle;          // INVALID_HANDLE_VALUE or null when closed
-    WIN32_FIND_DATAA findData;  // the current entry
-    char folder[PathCapacity];  // the folder listed, as OutputFolder was when the scan opened
+    WIN32_FIND_DATAW findData;  // the current entry
+    std::wstring folder;        // the folder listed, as OutputFolder was when the scan opened
     // The folder is to be decided on (recorded for cleanup or kept) when
     // its scan ends: set when a scan opens, cleared when it has ended.
     Boolean awaitsRecord;
@@ -35,12 +35,12 @@ struct ScanCursorState {
 // files than any fixed list, and none may be turned away. Released when the
 // module is unloaded.
 struct WaitingList {
-    char* bytes;      // entries, each followed by a zero and its record mark
-    size_t length;    // bytes in use
-    size_t capacity;  // bytes held
+    wchar_t* units;   // entries, each followed by a zero and its record mark
+    size_t length;    // units in use
+    size_t capacity;  // units held
 };
 
-extern char OutputFolder[PathCapacity];
+extern std::wstring OutputFolder;
 extern ScanCursorState ScanCursor;
 extern Boolean MoreEntries;
 extern WaitingList HandOffList;

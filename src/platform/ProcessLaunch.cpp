@@ -1,6 +1,8 @@
 #include "platform/ProcessLaunch.h"
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "platform/Paths.h"
 
@@ -9,9 +11,9 @@ namespace {
 constexpr size_t FileNameCapacity = 52;  // 51 characters and the terminator
 constexpr size_t CommandLineCapacity = LongestCommandLine + 1;
 
-bool FitsPathLimit(const char* path)
+bool FitsPathLimit(const wchar_t* path)
 {
-    return strnlen(path, PathCapacity) < PathCapacity;
+    return wcsnlen(path, LongestPath + 1) <= LongestPath;
 }
 
 // Polls rather than blocking, like every wait on another process here.
@@ -38,57 +40,57 @@ bool ProcessHasExited(HANDLE process)
     return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
 }
 
-bool FileNamePart(const char* path, char* destination, size_t capacity)
+bool FileNamePart(const wchar_t* path, wchar_t* destination, size_t capacity)
 {
     if (capacity == 0) {
         return false;
     }
-    const char* lastBackslash = std::strrchr(path, '\\');
-    const char* name = lastBackslash != nullptr ? lastBackslash + 1 : path;
-    size_t length = std::strlen(name);
+    const wchar_t* lastBackslash = std::wcsrchr(path, L'\\');
+    const wchar_t* name = lastBackslash != nullptr ? lastBackslash + 1 : path;
+    size_t length = std::wcslen(name);
     if (length >= capacity) {
         destination[0] = '\0';
         return false;
     }
-    std::memcpy(destination, name, length + 1);
+    std::wmemcpy(destination, name, length + 1);
     return true;
 }
 
-DWORD BuildCommandLine(const char* executable, const char* arguments, char* commandLine, size_t capacity)
+DWORD BuildCommandLine(const wchar_t* executable, const wchar_t* arguments, wchar_t* commandLine, size_t capacity)
 {
-    char fileName[FileNameCapacity];
-    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
+    wchar_t fileName[FileNameCapacity];
+    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, std::size(fileName))) {
         return ERROR_FILENAME_EXCED_RANGE;
     }
-    size_t nameLength = std::strlen(fileName);
-    size_t argumentsLength = std::strlen(arguments);
+    size_t nameLength = std::wcslen(fileName);
+    size_t argumentsLength = std::wcslen(arguments);
     if (nameLength + 1 + argumentsLength >= capacity) {
         return ERROR_BUFFER_OVERFLOW;
     }
-    std::memcpy(commandLine, fileName, nameLength);
-    commandLine[nameLength] = ' ';
-    std::memcpy(commandLine + nameLength + 1, arguments, argumentsLength + 1);
+    std::wmemcpy(commandLine, fileName, nameLength);
+    commandLine[nameLength] = L' ';
+    std::wmemcpy(commandLine + nameLength + 1, arguments, argumentsLength + 1);
     return 0;
 }
 
-size_t ArgumentRoom(const char* executable)
+size_t ArgumentRoom(const wchar_t* executable)
 {
-    char fileName[FileNameCapacity];
-    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, sizeof fileName)) {
+    wchar_t fileName[FileNameCapacity];
+    if (!FitsPathLimit(executable) || !FileNamePart(executable, fileName, std::size(fileName))) {
         return 0;
     }
-    return LongestCommandLine - std::strlen(fileName) - 1;
+    return LongestCommandLine - std::wcslen(fileName) - 1;
 }
 
-DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INFORMATION& process)
+DWORD CreateModuleProcess(const wchar_t* executable, wchar_t* commandLine, PROCESS_INFORMATION& process)
 {
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     process = PROCESS_INFORMATION{};
-    if (!CreateProcessA(executable, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+    if (!CreateProcessW(executable, commandLine, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
                         nullptr, &startup, &process)) {
         DWORD error = GetLastError();
         process = PROCESS_INFORMATION{};
@@ -97,14 +99,15 @@ DWORD CreateModuleProcess(const char* executable, char* commandLine, PROCESS_INF
     return 0;
 }
 
-DWORD StartProcess(const char* executable, const char* arguments, bool wait)
+DWORD StartProcess(const wchar_t* executable, const wchar_t* arguments, bool wait)
 {
     if (arguments == nullptr) {
-        arguments = "";
+        arguments = L"";
     }
-    // CreateProcessA may write into the command line, so it lives in our buffer.
-    char commandLine[CommandLineCapacity];
-    DWORD error = BuildCommandLine(executable, arguments, commandLine, sizeof commandLine);
+    // CreateProcessW may write into the command line, so it lives in our
+    // buffer; a static one, as a stack of the host's is no place for 64 KB.
+    static wchar_t commandLine[CommandLineCapacity];
+    DWORD error = BuildCommandLine(executable, arguments, commandLine, std::size(commandLine));
     PROCESS_INFORMATION process;
     if (error == 0) {
         error = CreateModuleProcess(executable, commandLine, process);
@@ -120,12 +123,21 @@ DWORD StartProcess(const char* executable, const char* arguments, bool wait)
     return 0;
 }
 
-void HostExecutablePath(char* destination)
+std::wstring HostExecutablePath()
 {
-    destination[0] = '\0';
-    DWORD length = GetModuleFileNameA(nullptr, destination, PathCapacity);
-    // A cut path would start some other program.
-    if (length == 0 || length >= PathCapacity) {
-        destination[0] = '\0';
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (length == 0)
+            return std::wstring();
+        // A cut path would start some other program: a full buffer is asked
+        // for again, larger, up to the longest path there is.
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() > LongestPath)
+            return std::wstring();
+        path.assign(path.size() * 2, L'\0');
     }
 }

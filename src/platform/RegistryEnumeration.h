@@ -1,17 +1,23 @@
-// Reading a key's values one by one, by index.
+// Reading a key's values one by one, by index, as UTF-16.
 #pragma once
 
 #include <windows.h>
 
-// One value, its name and data terminated.
+#include <string>
+
+// One value: its name, and its data taken as a string (up to its first zero
+// or its end; the type is not looked at).
 struct EnumeratedValue {
-    char name[260];
-    char data[260];
-    DWORD dataSize;
+    std::wstring name;
+    std::wstring data;
+    DWORD dataSize = 0;  // bytes of data the value holds
 };
 
-// Reads the value at index with the capacities of every enumeration of the
-// module (259 characters of name, 259 bytes of data), given afresh each time.
-// Returns the registry status: 0, 234 when the value does not fit, 259 past
-// the last value.
+// The largest value read whole: a name of the registry's longest, data of a
+// path of Windows' longest and its terminator.
+constexpr DWORD LongestValueName = 16383;
+constexpr DWORD LargestValueData = 2 * (32767 + 1);
+
+// Reads the value at index. Returns the registry status: 0, 234 when the
+// value is larger than the limits above, 259 past the last value.
 LONG ReadValueAt(HKEY key, DWORD index, EnumeratedValue& value);

@@ -19,10 +19,17 @@ extern "C" void __cdecl ENTRYPOINT(int16_t selector, void* block, intptr_t* data
         return;
     }
 
-    if (selector < SelectorStart || selector > SelectorFinalize)
+    if (selector < SelectorStart || selector > SelectorFinalize) {
         *globals->result = ResultBadParameters;
-    else
-        SelectorTable[selector](globals);
+    } else {
+        // Paths are held in strings of any length: a host out of memory for
+        // one ends the call as out of memory; nothing is thrown at the host.
+        try {
+            SelectorTable[selector](globals);
+        } catch (...) {
+            *globals->result = ResultOutOfMemory;
+        }
+    }
 
     if (*data != 0)
         HandleUnlock(globals->record->handleProcs, reinterpret_cast<Handle>(*data));

@@ -55,7 +55,7 @@ bool RunPrepare(PluginGlobals* globals)
         *globals->result = ResultUserCancelled;
         return false;
     }
-    if (OutputFolder[0] == '\0') {
+    if (OutputFolder.empty()) {
         *globals->result = ResultUserCancelled;
         FinishPrepare(globals);
         return true;

@@ -1,6 +1,7 @@
 // Acquire selector 1: decode the file the scan left current and describe the
 // new document to the host.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "outputs/OutputScan.h"
@@ -10,15 +11,20 @@
 #include "selectors/Handlers.h"
 #include "decode/ImageFormats.h"
 #include "decode/ImageLoading.h"
+#include "outputs/NameClasses.h"
+#include "platform/AnsiText.h"
+#include "platform/Paths.h"
 #include "transfer/RatioToFixed.h"
 
 namespace {
 
-void SetDocumentName(AcquireRecord* record, const char* name)
+// The host shows the document by an 8-bit name: the file's name in the ANSI
+// code page, best fit where it has no character. It names a document only;
+// the file itself is always reached by its UTF-16 name.
+void SetDocumentName(AcquireRecord* record, const wchar_t* name)
 {
-    const size_t length = strnlen(name, sizeof(record->filename) - 1);
+    const size_t length = DisplayText(name, reinterpret_cast<char*>(record->filename + 1), sizeof(record->filename));
     record->filename[0] = uint8_t(length);
-    std::memcpy(record->filename + 1, name, length);
 }
 
 void DescribeDocument(AcquireRecord* record, FIBITMAP* bitmap)
@@ -63,10 +69,16 @@ void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 // a document; otherwise the message that refuses it.
 int16_t LoadCurrentImage()
 {
-    const char* name = ScanCursor.findData.cFileName;
+    const wchar_t* name = ScanCursor.findData.cFileName;
     LoadRefusal refusal = LoadRefusal::Unreadable;
-    if (JoinPath(OutputFolder, name, CurrentImagePath, sizeof(CurrentImagePath)))
-        CurrentBitmap = LoadImageFile(CurrentImagePath, name, &refusal);
+    const PictureKind kind = IsJpegName(name) ? PictureKind::Jpeg : PictureKind::Tiff;
+    if (FileInFolder(ScanCursor.folder.c_str(), name, CurrentImagePath, PathCapacity)) {
+        std::FILE* file = _wfopen(CurrentImagePath, L"rb");
+        if (file != nullptr) {
+            CurrentBitmap = LoadImageFile(file, kind, &refusal);
+            std::fclose(file);
+        }
+    }
     if (CurrentBitmap == nullptr)
         return refusal == LoadRefusal::Unsupported ? MessageUnsupportedImage : MessageImportFailed;
     if (!HostTakesBitmap(CurrentBitmap))
@@ -105,8 +117,7 @@ void StartHandler(PluginGlobals* globals)
         }
     }
 
-    const char* name = ScanCursor.findData.cFileName;
-    SetDocumentName(record, name);
+    SetDocumentName(record, ScanCursor.findData.cFileName);
     DescribeDocument(record, CurrentBitmap);
     PassColourProfile(record, CurrentBitmap);
     record->data = nullptr;

@@ -2,7 +2,7 @@
 
 #include <FreeImage.h>
 
-char CurrentImagePath[PathCapacity] = "";
+wchar_t CurrentImagePath[PathCapacity] = L"";
 FIBITMAP* CurrentBitmap = nullptr;
 
 void ReleaseCurrentBitmap()

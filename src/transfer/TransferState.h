@@ -5,7 +5,9 @@
 
 struct FIBITMAP;
 
-extern char CurrentImagePath[PathCapacity];
+// The long form of its path; a buffer of its own, so that Start allocates
+// nothing but the decoder's memory.
+extern wchar_t CurrentImagePath[PathCapacity];
 extern FIBITMAP* CurrentBitmap;
 
 // Unloads CurrentBitmap, if any, and leaves none.

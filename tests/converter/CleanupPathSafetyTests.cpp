@@ -7,32 +7,34 @@ namespace {
 
 TEST(CleanupPathSafety, FoldersBelowADriveOrShareMayBeEmptied)
 {
-    for (const char* path : {"C:\\Exports\\Session 1", "c:/exports", "C:\\a", "D:\\Out\\", "C:\\Out\\..\\Other",
-                             "\\\\server\\share\\exports", "//server/share/exports/", "\\\\server\\share\\a\\b\\.."}) {
+    for (const wchar_t* path : {L"C:\\Exports\\Session 1", L"c:/exports", L"C:\\a", L"D:\\Out\\", L"C:\\Out\\..\\Other",
+                             L"\\\\server\\share\\exports", L"//server/share/exports/", L"\\\\server\\share\\a\\b\\..",
+                             // Fullwidth solidus and full stop are characters of a name, not separators.
+                             L"C:\\\uFF3C..\uFF3C..", L"C:\\\uFF0E\uFF0E"}) {
         EXPECT_TRUE(IsFolderSafeToEmpty(path)) << path;
     }
 }
 
 TEST(CleanupPathSafety, DriveRootsAreRefused)
 {
-    for (const char* path : {"C:", "C:\\", "C:/", "c:\\\\", "C:\\.", "C:\\..", "C:\\Out\\..", "C:\\Out\\.\\..\\",
-                             "C:/Out/../..", "C:\\...", "C:\\ .", "Z:\\"}) {
+    for (const wchar_t* path : {L"C:", L"C:\\", L"C:/", L"c:\\\\", L"C:\\.", L"C:\\..", L"C:\\Out\\..", L"C:\\Out\\.\\..\\",
+                             L"C:/Out/../..", L"C:\\...", L"C:\\ .", L"Z:\\"}) {
         EXPECT_FALSE(IsFolderSafeToEmpty(path)) << path;
     }
 }
 
 TEST(CleanupPathSafety, ShareRootsAreRefused)
 {
-    for (const char* path : {"\\\\server\\share", "\\\\server\\share\\", "//server/share", "//server/share/",
-                             "\\\\server", "\\\\server\\", "\\\\", "\\\\server\\share\\sub\\..", "\\/server\\share"}) {
+    for (const wchar_t* path : {L"\\\\server\\share", L"\\\\server\\share\\", L"//server/share", L"//server/share/",
+                             L"\\\\server", L"\\\\server\\", L"\\\\", L"\\\\server\\share\\sub\\..", L"\\/server\\share"}) {
         EXPECT_FALSE(IsFolderSafeToEmpty(path)) << path;
     }
 }
 
 TEST(CleanupPathSafety, RelativeAndDevicePathsAreRefused)
 {
-    for (const char* path : {"", "Exports", ".\\Exports", "..\\Exports", "\\Exports", "/Exports", "C:Exports",
-                             "\\\\?\\C:\\Exports", "\\\\.\\C:\\Exports", "\\??\\C:\\Exports", "1:\\Exports"}) {
+    for (const wchar_t* path : {L"", L"Exports", L".\\Exports", L"..\\Exports", L"\\Exports", L"/Exports", L"C:Exports",
+                             L"\\\\?\\C:\\Exports", L"\\\\.\\C:\\Exports", L"\\??\\C:\\Exports", L"1:\\Exports"}) {
         EXPECT_FALSE(IsFolderSafeToEmpty(path)) << path;
     }
 }

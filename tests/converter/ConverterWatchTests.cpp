@@ -296,7 +296,7 @@ TEST_F(ConverterWatchTest, SecondBeginReusesTheOpenDialogButStillLooksUpAndReset
     ASSERT_TRUE(BeginConversion(&globals));
     EXPECT_EQ(globals.progressDialog, dialog);
     EXPECT_EQ(GetActiveWindow(), dialog);
-    EXPECT_STREQ(ConverterPath, "C:\\Elsewhere\\Other.exe");
+    EXPECT_EQ(ConverterPath, L"C:\\Elsewhere\\Other.exe");
     EXPECT_EQ(ConverterState, ConverterRunning);
     auto value = GetValue(HKEY_CURRENT_USER, TestSettingsKey, "Plugin Output Folder");
     ASSERT_TRUE(value.has_value());

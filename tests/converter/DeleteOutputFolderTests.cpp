@@ -1,4 +1,5 @@
-// Emptying and removing one output folder, at the edge of the path limit.
+// Emptying and removing one output folder: any name, any length, and never a
+// file outside it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,6 +7,7 @@
 #include "converter/RegistryState.h"
 #include "converter/RootCanary.h"
 #include "common/TempFolder.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -21,58 +23,57 @@ protected:
         EXPECT_LT(fixed + 101, length);
         std::string name(length - fixed, fill);
         // Folder names stop at 255 characters; split the rest off.
-        if (name.size() > 200) {
-            temp.MakeFolder(name.substr(0, 100));
-            name[100] = '\\';
+        for (size_t cut = 100; cut < name.size(); cut += 101) {
+            temp.MakeFolder(name.substr(0, cut));
+            name[cut] = '\\';
         }
         return temp.MakeFolder(name);
     }
+    std::string Relative(const std::string& path) const { return path.substr(temp.Path().size() + 1); }
 };
 
-TEST_F(DeleteOutputFolderTest, FilePathOfTheFullLengthIsDeleted)
+TEST_F(DeleteOutputFolderTest, PathsPastTheClassicLimitAreDeletedWhole)
 {
-    std::string folder = MakeFolderOfLength(250);
-    temp.MakeFile(folder.substr(temp.Path().size() + 1) + "\\12345678");  // 259 characters
-    EXPECT_TRUE(DeleteOutputFolder(folder.c_str()));
+    for (size_t folderLength : {250u, 256u, 300u, 600u}) {
+        std::string folder = MakeFolderOfLength(folderLength, char('a' + folderLength % 26));
+        std::string shortFile = temp.MakeFile(Relative(folder) + "\\1");
+        std::string longFile = temp.MakeFile(Relative(folder) + "\\" + std::string(200, 'f'));
+        EXPECT_TRUE(DeleteOutputFolder(Wide(folder))) << folderLength;
+        EXPECT_FALSE(PathExists(folder)) << folderLength;
+    }
+}
+
+// Every name a listing can give is taken literally, inside the folder: names
+// outside the code page, names the short form would change (trailing dots
+// and blanks), and fullwidth solidus and full stop, which a conversion to
+// the code page would turn into a way out of the folder.
+TEST_F(DeleteOutputFolderTest, EveryNameIsDeletedInsideTheFolderAndNothingOutside)
+{
+    temp.MakeFolder("victim");
+    const std::string keep = temp.MakeFile("victim\\keep.jpg");
+    const std::string folder = temp.MakeFolder("exports \xe5\x86\x99\xe7\x9c\x9f");  // 写真
+    for (const char* name : {"\xe5\x86\x99\xe7\x9c\x9f.jpg", "\xc5\x81\xc3\xb3\x64\xc5\xba.dng",
+                             "\xf0\x9f\x93\xb7 rose.tif", "..\xef\xbc\xbcvictim\xef\xbc\xbckeep.jpg",
+                             "\xef\xbc\x8e\xef\xbc\x8e", "trailing dot.", "trailing blank "}) {
+        temp.MakeFile(Relative(folder) + "\\" + name);
+    }
+    EXPECT_TRUE(DeleteOutputFolder(Wide(folder)));
     EXPECT_FALSE(PathExists(folder));
-}
-
-TEST_F(DeleteOutputFolderTest, FilePathPastTheLimitIsNeitherCutNorDeleted)
-{
-    std::string folder = MakeFolderOfLength(250);
-    std::string tooLong = temp.MakeFile(folder.substr(temp.Path().size() + 1) + "\\123456789");  // 260 characters
-
-    EXPECT_FALSE(DeleteOutputFolder(folder.c_str()));
-    EXPECT_TRUE(PathExists(tooLong));
-    EXPECT_TRUE(FolderExists(folder));
-}
-
-TEST_F(DeleteOutputFolderTest, FolderTooLongToSearchIsLeftAlone)
-{
-    // Its path and "\*.*" would take 260 characters.
-    std::string folder = MakeFolderOfLength(256);
-    std::string file = temp.MakeFile(folder.substr(temp.Path().size() + 1) + "\\a");
-    EXPECT_FALSE(DeleteOutputFolder(folder.c_str()));
-    EXPECT_TRUE(PathExists(file));
-
-    std::string shorter = MakeFolderOfLength(255, 'e');
-    temp.MakeFile(shorter.substr(temp.Path().size() + 1) + "\\a");
-    EXPECT_TRUE(DeleteOutputFolder(shorter.c_str()));
-    EXPECT_FALSE(PathExists(shorter));
+    EXPECT_TRUE(PathExists(keep));
 }
 
 TEST_F(DeleteOutputFolderTest, DriveRootIsNeverEmptied)
 {
     RootCanary canary;
-    for (const char* root : {"C:", "C:\\", "C:/", "C:\\Windows\\.."}) {
-        EXPECT_FALSE(DeleteOutputFolder(root)) << root;
+    for (const wchar_t* root : {L"C:", L"C:\\", L"C:/", L"C:\\Windows\\..", L"\\\\?\\C:\\"}) {
+        EXPECT_FALSE(DeleteOutputFolder(root)) << Utf8(root);
     }
     EXPECT_TRUE(canary.Alive());
 }
 
 TEST_F(DeleteOutputFolderTest, MissingFolderIsNotDeleted)
 {
-    EXPECT_FALSE(DeleteOutputFolder(temp.Inside("missing").c_str()));
+    EXPECT_FALSE(DeleteOutputFolder(Wide(temp.Inside("missing"))));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <FreeImage.h>
@@ -182,7 +183,12 @@ Digest ImportOnce(const std::string& path, const char* name)
 {
     Digest delivery;
     LoadRefusal refusal = LoadRefusal::None;
-    FIBITMAP* bitmap = LoadImageFile(path.c_str(), name, &refusal);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return delivery;
+    const bool jpeg = std::string_view(name).ends_with(".jpg");
+    FIBITMAP* bitmap = LoadImageFile(file, jpeg ? PictureKind::Jpeg : PictureKind::Tiff, &refusal);
+    std::fclose(file);
     if ((bitmap == nullptr) != (refusal != LoadRefusal::None))
         Fail("a load gave a bitmap and a refusal, or neither", 0, 0);
     if (bitmap == nullptr)

@@ -2,7 +2,6 @@
 // list could not hold keeps its folder on disk, whatever runs follow.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "support/HostProgramAway.h"
 #include "support/RegistryTestKeys.h"
 #include "support/TransferHost.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ protected:
 
     static void ScanFolder(const TempFolder& folder)
     {
-        std::snprintf(OutputFolder, sizeof OutputFolder, "%s", folder.Path().c_str());
+        OutputFolder = Wide(folder.Path());
         ASSERT_TRUE(OpenScan());
     }
     static std::vector<std::string> Records()
@@ -63,7 +63,7 @@ TEST_F(FolderRecordTest, FileThatCannotWaitIsToldOnceAndKeepsItsFolderOnDisk)
 {
     TempFolder folder{"ombrix-lost"};
     ScanFolder(folder);
-    for (const char* name : {"a.dng", "b.dng"}) {
+    for (const wchar_t* name : {L"a.dng", L"b.dng"}) {
         FailAllocation(1);
         CollectDng(name);
         AllocationsSinceArmed();

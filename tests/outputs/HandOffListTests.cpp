@@ -18,23 +18,25 @@ protected:
     void TearDown() override { ReleaseHandOffList(); }
 
     // The next batch for room characters, dropped from the list.
-    static std::string TakeBatch(size_t room)
+    static std::wstring TakeBatch(size_t room)
     {
-        std::vector<char> arguments(room + 1, 'x');
+        std::vector<wchar_t> arguments(room + 1, L'x');
         size_t taken = NextHandOffBatch(arguments.data(), room);
         DropHandOffBatch(taken);
         return arguments.data();
     }
-    static std::string Everything() { return TakeBatch(1 << 20); }
+    static std::wstring Everything() { return TakeBatch(1 << 20); }
 };
 
 TEST_F(HandOffListTest, EntriesAreQuotedPathsEachFollowedByABlankCopiedAsTheyAre)
 {
     EXPECT_FALSE(HandOffPending());
-    ASSERT_TRUE(AppendHandOff("C:\\Out", "c.dng"));
-    ASSERT_TRUE(AppendHandOff("D:\\My Exports\\", "a b \"x\".dng"));
+    ASSERT_TRUE(AppendHandOff(L"C:\\Out", L"c.dng"));
+    ASSERT_TRUE(AppendHandOff(L"D:\\My Exports\\", L"a b \"x\".dng"));
+    ASSERT_TRUE(AppendHandOff(L"C:\\\u0141\u00f3d\u017a", L"\U0001F4F7 \u5199\u771f.dng"));
     EXPECT_TRUE(HandOffPending());
-    EXPECT_EQ(Everything(), "\"C:\\Out\\c.dng\" \"D:\\My Exports\\\\a b \"x\".dng\" ");
+    EXPECT_EQ(Everything(), L"\"C:\\Out\\c.dng\" \"D:\\My Exports\\\\a b \"x\".dng\" "
+                            L"\"C:\\\u0141\u00f3d\u017a\\\U0001F4F7 \u5199\u771f.dng\" ");
     EXPECT_FALSE(HandOffPending());
 }
 
@@ -43,11 +45,11 @@ TEST_F(HandOffListTest, EntriesAreQuotedPathsEachFollowedByABlankCopiedAsTheyAre
 TEST_F(HandOffListTest, BatchesTakeWholeEntriesUpToTheirLastCharacter)
 {
     for (int i = 0; i < 100; ++i)
-        ASSERT_TRUE(AppendHandOff(std::string(38, 'f').c_str(), (std::to_string(100 + i) + "z.dng").c_str()));
-    const std::string all = [] {
-        std::vector<char> arguments(5001);
+        ASSERT_TRUE(AppendHandOff(std::wstring(38, L'f').c_str(), (std::to_wstring(100 + i) + L"z.dng").c_str()));
+    const std::wstring all = [] {
+        std::vector<wchar_t> arguments(5001);
         NextHandOffBatch(arguments.data(), 5000);
-        return std::string(arguments.data());
+        return std::wstring(arguments.data());
     }();
     ASSERT_EQ(all.size(), 5000u);
 
@@ -58,28 +60,28 @@ TEST_F(HandOffListTest, BatchesTakeWholeEntriesUpToTheirLastCharacter)
     size_t given = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.room);
-        std::string batch = TakeBatch(c.room);
+        std::wstring batch = TakeBatch(c.room);
         EXPECT_EQ(batch, all.substr(given, c.expected));
         given += batch.size();
     }
     EXPECT_EQ(given, 4950u);
-    EXPECT_EQ(Everything(), all.substr(given)) << "the last entry, and nothing twice";
+    EXPECT_EQ(Everything(), all.substr(given)) << L"the last entry, and nothing twice";
 }
 
 // Far more files than any command line takes: none is turned away, and the
 // batches give each back once, in order.
 TEST_F(HandOffListTest, ListGrowsForEveryFileAndItsBatchesGiveEachBackOnce)
 {
-    std::string expected;
+    std::wstring expected;
     for (int i = 0; i < 1500; ++i) {
-        std::string name = std::to_string(i) + ".dng";
-        ASSERT_TRUE(AppendHandOff("C:\\Users\\photographer\\exports\\export-1", name.c_str()));
-        expected += "\"C:\\Users\\photographer\\exports\\export-1\\" + name + "\" ";
+        std::wstring name = std::to_wstring(i) + L".dng";
+        ASSERT_TRUE(AppendHandOff(L"C:\\Users\\photographer\\exports\\export-1", name.c_str()));
+        expected += L"\"C:\\Users\\photographer\\exports\\export-1\\" + name + L"\" ";
     }
-    std::string given;
+    std::wstring given;
     int batches = 0;
     while (HandOffPending()) {
-        std::string batch = TakeBatch(32766 - 20);
+        std::wstring batch = TakeBatch(32766 - 20);
         ASSERT_FALSE(batch.empty());
         EXPECT_LE(batch.size(), 32766u - 20);
         given += batch;
@@ -94,29 +96,29 @@ TEST_F(HandOffListTest, ListGrowsForEveryFileAndItsBatchesGiveEachBackOnce)
 // whose name begins like another's, and a folder with no entry get none.
 TEST_F(HandOffListTest, FolderRecordRidesOnItsLastEntryAndIsFoundInItsBatch)
 {
-    for (const char* folder : {"C:\\a", "C:\\b", "C:\\a", "C:\\ab", "C:\\a"})
-        ASSERT_TRUE(AppendHandOff(folder, "x.dng"));
-    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\b"));
-    EXPECT_FALSE(CarryRecordOnLastEntry("C:\\")) << "a whole folder, not a prefix";
-    EXPECT_FALSE(HandOffWaitsFor("C:\\"));
+    for (const wchar_t* folder : {L"C:\\a", L"C:\\b", L"C:\\a", L"C:\\ab", L"C:\\a"})
+        ASSERT_TRUE(AppendHandOff(folder, L"x.dng"));
+    EXPECT_TRUE(CarryRecordOnLastEntry(L"C:\\b"));
+    EXPECT_FALSE(CarryRecordOnLastEntry(L"C:\\")) << L"a whole folder, not a prefix";
+    EXPECT_FALSE(HandOffWaitsFor(L"C:\\"));
     const auto recordsInBatch = [](size_t room) {
-        std::vector<char> arguments(room + 1);
+        std::vector<wchar_t> arguments(room + 1);
         const size_t taken = NextHandOffBatch(arguments.data(), room);
-        std::vector<std::string> folders;
+        std::vector<std::wstring> folders;
         size_t offset = 0;
-        std::string_view folder;
+        std::wstring_view folder;
         while (NextRecordInBatch(taken, offset, folder))
             folders.emplace_back(folder);
         DropHandOffBatch(taken);
         return folders;
     };
-    EXPECT_TRUE(recordsInBatch(13).empty()) << "the first entry carries none";
-    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\a"));
-    EXPECT_TRUE(CarryRecordOnLastEntry("C:\\ab"));
-    EXPECT_EQ(recordsInBatch(2 * 13 + 14), (std::vector<std::string>{"C:\\b", "C:\\ab"}));
-    EXPECT_TRUE(HandOffWaitsFor("C:\\a"));
-    DropRecordsOf("C:\\a");
-    EXPECT_TRUE(recordsInBatch(13).empty()) << "its record was taken off";
+    EXPECT_TRUE(recordsInBatch(13).empty()) << L"the first entry carries none";
+    EXPECT_TRUE(CarryRecordOnLastEntry(L"C:\\a"));
+    EXPECT_TRUE(CarryRecordOnLastEntry(L"C:\\ab"));
+    EXPECT_EQ(recordsInBatch(2 * 13 + 14), (std::vector<std::wstring>{L"C:\\b", L"C:\\ab"}));
+    EXPECT_TRUE(HandOffWaitsFor(L"C:\\a"));
+    DropRecordsOf(L"C:\\a");
+    EXPECT_TRUE(recordsInBatch(13).empty()) << L"its record was taken off";
     EXPECT_FALSE(HandOffPending());
 }
 
@@ -124,19 +126,19 @@ TEST_F(HandOffListTest, FolderRecordRidesOnItsLastEntryAndIsFoundInItsBatch)
 TEST_F(HandOffListTest, EntryWithoutMemoryIsRefusedAndTheListKeepsWhatItHolds)
 {
     FailAllocation(1);
-    EXPECT_FALSE(AppendHandOff("C:\\Out", "first.dng"));
+    EXPECT_FALSE(AppendHandOff(L"C:\\Out", L"first.dng"));
     AllocationsSinceArmed();
     EXPECT_FALSE(HandOffPending());
 
-    std::string held;
+    std::wstring held;
     for (int i = 0; HandOffList.length + 30 < HandOffList.capacity || i == 0; ++i) {
-        ASSERT_TRUE(AppendHandOff("C:\\Out", (std::to_string(1000 + i) + ".dng").c_str()));
-        held += "\"C:\\Out\\" + std::to_string(1000 + i) + ".dng\" ";
+        ASSERT_TRUE(AppendHandOff(L"C:\\Out", (std::to_wstring(1000 + i) + L".dng").c_str()));
+        held += L"\"C:\\Out\\" + std::to_wstring(1000 + i) + L".dng\" ";
     }
-    const std::string name(30, 'n');
+    const std::wstring name(30, L'n');
     FailAllocation(1);
-    EXPECT_FALSE(AppendHandOff("C:\\Out", name.c_str()));
-    EXPECT_EQ(AllocationsSinceArmed(), 1u) << "the list had to grow";
+    EXPECT_FALSE(AppendHandOff(L"C:\\Out", name.c_str()));
+    EXPECT_EQ(AllocationsSinceArmed(), 1u) << L"the list had to grow";
     EXPECT_EQ(Everything(), held);
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 enum class Class { Jpeg, Tiff, Dng, Unsupported };
 
-Class Classify(const char* name)
+Class Classify(const wchar_t* name)
 {
     int classes = IsJpegName(name) + IsTiffName(name) + IsDngName(name);
     EXPECT_LE(classes, 1) << name << " is of several classes";
@@ -22,7 +22,7 @@ Class Classify(const char* name)
 }
 
 struct NamedCase {
-    const char* name;
+    const wchar_t* name;
     Class expected;
 };
 
@@ -36,51 +36,65 @@ void ExpectClasses(std::initializer_list<NamedCase> cases)
 TEST(NameClasses, WorkedExamplesOfTheTailRule)
 {
     ExpectClasses({
-        {"photo.jpg", Class::Jpeg},
-        {"photo.jpeg", Class::Jpeg},
-        {"scan.tif", Class::Tiff},
-        {"scan.tiff", Class::Tiff},
-        {"raw.dng", Class::Dng},
-        {"a.jpg", Class::Jpeg},
-        {".dng", Class::Dng},
-        {"photo.JPG", Class::Unsupported},
-        {"a..jpg", Class::Unsupported},
-        {"photojpeg", Class::Unsupported},
-        {"photo.jpg.txt", Class::Unsupported},
+        {L"photo.jpg", Class::Jpeg},
+        {L"photo.jpeg", Class::Jpeg},
+        {L"scan.tif", Class::Tiff},
+        {L"scan.tiff", Class::Tiff},
+        {L"raw.dng", Class::Dng},
+        {L"a.jpg", Class::Jpeg},
+        {L".dng", Class::Dng},
+        {L"photo.JPG", Class::Unsupported},
+        {L"a..jpg", Class::Unsupported},
+        {L"photojpeg", Class::Unsupported},
+        {L"photo.jpg.txt", Class::Unsupported},
     });
 }
 
 TEST(NameClasses, ExtensionsAreComparedWithTheirCase)
 {
     ExpectClasses({
-        {"IMG_0001.JPG", Class::Unsupported},
-        {"scan.Tif", Class::Unsupported},
-        {"raw.DNG", Class::Unsupported},
+        {L"IMG_0001.JPG", Class::Unsupported},
+        {L"scan.Tif", Class::Unsupported},
+        {L"raw.DNG", Class::Unsupported},
     });
 }
 
 TEST(NameClasses, ShortNames)
 {
     ExpectClasses({
-        {".jpg", Class::Jpeg},
-        {".tif", Class::Tiff},
-        {".dng", Class::Dng},
-        {"xdng", Class::Unsupported},
-        {"xjpg", Class::Unsupported},
-        {"dng", Class::Unsupported},
-        {"jpg", Class::Unsupported},
-        {"ng", Class::Unsupported},
-        {"g", Class::Unsupported},
-        {"", Class::Unsupported},
-        {".jpeg", Class::Jpeg},
-        {".tiff", Class::Tiff},
-        {"..dng", Class::Unsupported},
+        {L".jpg", Class::Jpeg},
+        {L".tif", Class::Tiff},
+        {L".dng", Class::Dng},
+        {L"xdng", Class::Unsupported},
+        {L"xjpg", Class::Unsupported},
+        {L"dng", Class::Unsupported},
+        {L"jpg", Class::Unsupported},
+        {L"ng", Class::Unsupported},
+        {L"g", Class::Unsupported},
+        {L"", Class::Unsupported},
+        {L".jpeg", Class::Jpeg},
+        {L".tiff", Class::Tiff},
+        {L"..dng", Class::Unsupported},
+    });
+}
+
+// Any character Windows allows in a name, a surrogate pair included, before
+// the extension; only the ASCII extension itself counts.
+TEST(NameClasses, NamesOutsideTheCodePageAreClassedByTheirExtension)
+{
+    ExpectClasses({
+        {L"\u5199\u771f.jpg", Class::Jpeg},
+        {L"\u0141\u00f3d\u017a.dng", Class::Dng},
+        {L"\U0001F4F7 rose.tif", Class::Tiff},
+        {L"\U0001F4F7.jpeg", Class::Jpeg},
+        {L"photo.\uFF4Apg", Class::Unsupported},
+        {L"photo\uFF0Ejpg", Class::Unsupported},
     });
 }
 
 TEST(NameClasses, FolderEntriesForTheFolderAndItsParentAreSkipped)
 {
-    ExpectClasses({{".", Class::Unsupported}, {"..", Class::Unsupported}});
+    ExpectClasses({{L".", Class::Unsupported}, {L"..", Class::Unsupported}});
 }
 
 }  // namespace

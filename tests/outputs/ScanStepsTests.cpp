@@ -12,6 +12,7 @@
 #include "fakehost/DialogWatcher.h"
 #include "support/RegistryTestKeys.h"
 #include "support/TestImages.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ protected:
     ScanSteps()
     {
         folder.MakeFile("a.jpg");
-        snprintf(OutputFolder, sizeof OutputFolder, "%s", folder.Path().c_str());
+        OutputFolder = Wide(folder.Path());
         ReleaseHandOffList();
         recordBytes.assign(NewestAcquireRecordSize, 0);
         globals.result = &result;
@@ -46,7 +47,7 @@ TEST_F(ScanSteps, FinishAfterTheLastEntryAsksForNoMoreAndASecondFinishDoesNothin
     EXPECT_FALSE(TakeEntry()) << "the first entry is \".\"";
     AdvanceScan();
     ASSERT_TRUE(MoreEntries);
-    EXPECT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    EXPECT_STREQ(ScanCursor.findData.cFileName, L"a.jpg");
 
     globals.record->acquireAgain = true;
     FinishHandler(&globals);
@@ -66,17 +67,17 @@ TEST_F(ScanSteps, NewScanOverASearchLeftOpenStartsFromTheFirstEntry)
 {
     ASSERT_TRUE(OpenScan());
     AdvanceScan();
-    ASSERT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    ASSERT_STREQ(ScanCursor.findData.cFileName, L"a.jpg");
     ASSERT_TRUE(OpenScan());
-    EXPECT_STREQ(ScanCursor.findData.cFileName, ".");
+    EXPECT_STREQ(ScanCursor.findData.cFileName, L".");
     AdvanceScan();
-    EXPECT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    EXPECT_STREQ(ScanCursor.findData.cFileName, L"a.jpg");
     EXPECT_TRUE(MoreEntries);
 }
 
 TEST_F(ScanSteps, FolderThatCannotBeListedEndsTheScan)
 {
-    snprintf(OutputFolder, sizeof OutputFolder, "%s\\missing", folder.Path().c_str());
+    OutputFolder = Wide(folder.Path() + "\\missing");
     MoreEntries = true;
     EXPECT_FALSE(OpenScan());
     EXPECT_FALSE(MoreEntries);
@@ -95,7 +96,7 @@ TEST_F(ScanSteps, NextPrepareEndsARunLeftAfterStart)
     CreateKey(HKEY_CLASSES_ROOT, "OmbrixProject.Document\\shell\\open");  // no command: message 1
     ASSERT_TRUE(OpenScan());
     AdvanceScan();
-    ASSERT_STREQ(ScanCursor.findData.cFileName, "a.jpg");
+    ASSERT_STREQ(ScanCursor.findData.cFileName, L"a.jpg");
     CurrentBitmap = MakeRgb24(8, 8);  // as Start left it
 
     DialogWatcher boxes;
@@ -103,7 +104,7 @@ TEST_F(ScanSteps, NextPrepareEndsARunLeftAfterStart)
     EXPECT_EQ(result, ResultOutOfMemory);
     EXPECT_EQ(CurrentBitmap, nullptr);
     EXPECT_EQ(ScanCursor.findHandle, nullptr) << "the search is closed";
-    EXPECT_TRUE(HandOffWaitsFor(folder.Path())) << "b.dng waits for the next hand-off";
+    EXPECT_TRUE(HandOffWaitsFor(Wide(folder.Path()))) << "b.dng waits for the next hand-off";
     EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).empty());
 }
 

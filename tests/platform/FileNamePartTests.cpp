@@ -1,51 +1,52 @@
 // Taking the file name from a path, and the host's own executable path.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "platform/ProcessLaunch.h"
 #include "common/ProgramFolder.h"
+#include "support/WideText.h"
 
 namespace {
 
-std::string NamePart(const char* path, size_t capacity = 260)
+std::wstring NamePart(const std::wstring& path, size_t capacity = 260)
 {
-    char name[300];
-    std::memset(name, '#', sizeof name);
-    bool fit = FileNamePart(path, name, capacity);
-    EXPECT_EQ(name[capacity], '#') << "written past the capacity";
-    return fit ? std::string(name) : "<no fit: \"" + std::string(name) + "\">";
+    wchar_t name[300];
+    std::wmemset(name, L'#', std::size(name));
+    bool fit = FileNamePart(path.c_str(), name, capacity);
+    EXPECT_EQ(name[capacity], L'#') << "written past the capacity";
+    return fit ? std::wstring(name) : L"<no fit: \"" + std::wstring(name) + L"\">";
 }
 
 TEST(FileNamePart, TextAfterTheLastBackslash)
 {
-    EXPECT_EQ(NamePart("C:\\Program Files\\Adobe\\Photoshop.exe"), "Photoshop.exe");
-    EXPECT_EQ(NamePart("Photoshop.exe"), "Photoshop.exe");
-    EXPECT_EQ(NamePart("C:\\Program Files\\"), "");
-    EXPECT_EQ(NamePart(""), "");
+    EXPECT_EQ(NamePart(L"C:\\Program Files\\Adobe\\Photoshop.exe"), L"Photoshop.exe");
+    EXPECT_EQ(NamePart(L"Photoshop.exe"), L"Photoshop.exe");
+    EXPECT_EQ(NamePart(L"C:\\Program Files\\"), L"");
+    EXPECT_EQ(NamePart(L""), L"");
+    EXPECT_EQ(NamePart(L"C:\\\u5199\u771f\\\U0001F4F7 \u0141\u00f3d\u017a.exe"), L"\U0001F4F7 \u0141\u00f3d\u017a.exe");
 }
 
+// A fullwidth solidus is a character of a name.
 TEST(FileNamePart, OnlyTheBackslashSeparates)
 {
-    EXPECT_EQ(NamePart("C:/Tools/host.exe"), "C:/Tools/host.exe");
-    EXPECT_EQ(NamePart("C:host.exe"), "C:host.exe");
-    EXPECT_EQ(NamePart("C:\\Tools/sub/host.exe"), "Tools/sub/host.exe");
+    EXPECT_EQ(NamePart(L"C:/Tools/host.exe"), L"C:/Tools/host.exe");
+    EXPECT_EQ(NamePart(L"C:host.exe"), L"C:host.exe");
+    EXPECT_EQ(NamePart(L"C:\\Tools/sub/host.exe"), L"Tools/sub/host.exe");
+    EXPECT_EQ(NamePart(L"C:\\Tools\uFF3Chost.exe"), L"Tools\uFF3Chost.exe");
 }
 
 TEST(FileNamePart, NameThatDoesNotFitLeavesTheDestinationEmpty)
 {
-    std::string name51(51, 'n');
-    EXPECT_EQ(NamePart(("C:\\Tools\\" + name51).c_str(), 52), name51);
-    EXPECT_EQ(NamePart(("C:\\Tools\\" + name51 + "x").c_str(), 52), "<no fit: \"\">");
+    std::wstring name51(51, L'n');
+    EXPECT_EQ(NamePart(L"C:\\Tools\\" + name51, 52), name51);
+    EXPECT_EQ(NamePart(L"C:\\Tools\\" + name51 + L"x", 52), L"<no fit: \"\">");
 }
 
 TEST(HostExecutablePath, IsTheFullPathOfTheRunningProgram)
 {
-    char path[260];
-    std::memset(path, '#', sizeof path);
-    HostExecutablePath(path);
-    EXPECT_EQ(std::string(path), BesideProgram("platform_tests.exe"));
+    EXPECT_EQ(HostExecutablePath(), Wide(BesideProgram("platform_tests.exe")));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/RegistryTestKeys.h"
 
+#include "support/WideText.h"
+
 namespace {
 
 HKEY OpenForTest(HKEY root, const char* path)
@@ -38,6 +40,36 @@ void SetBytes(HKEY root, const char* path, const char* name, const std::string& 
 void SetText(HKEY root, const char* path, const char* name, const std::string& text)
 {
     SetBytes(root, path, name, std::string(text.c_str(), text.size() + 1));
+}
+
+void SetWideText(HKEY root, const char* path, const char* name, const std::wstring& text)
+{
+    HKEY key = OpenForTest(root, path);
+    EXPECT_EQ(RegSetValueExW(key, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+std::optional<std::wstring> GetWideText(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD size = 0;
+    const std::wstring valueName = Wide(name);
+    LONG status = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, nullptr, &size);
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (status == ERROR_SUCCESS) {
+        status = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()),
+                                  &size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(text.c_str());
 }
 
 std::optional<StoredValue> GetValue(HKEY root, const char* path, const char* name)

@@ -15,6 +15,7 @@ constexpr const char* TestClassKey = "OmbrixProject.Document";
 constexpr const char* TestCommandKey = "OmbrixProject.Document\\shell\\open\\command";
 constexpr const char* TestSettingsKey = "Software\\Korvel\\Ombrix 4\\Photoshop";
 constexpr const char* TestCleanupKey = "Software\\Korvel\\Ombrix 4\\Photoshop\\Cleanup";
+constexpr const char* TestUnicodeCleanupKey = "Software\\Korvel\\Ombrix 4\\Photoshop\\Cleanup (Unicode)";
 
 // Every test starts without the converter's class key and without
 // HKCU\Software\Korvel, and leaves both as they were before it.
@@ -31,6 +32,14 @@ void SetBytes(HKEY root, const char* path, const char* name, const std::string& 
 // A value of type REG_SZ holding text and its terminator.
 void SetText(HKEY root, const char* path, const char* name, const std::string& text);
 
+// A value of type REG_SZ holding UTF-16 text and its terminator, as a
+// converter writes it with the wide functions.
+void SetWideText(HKEY root, const char* path, const char* name, const std::wstring& text);
+// A string value read with the wide functions, up to its terminator.
+std::optional<std::wstring> GetWideText(HKEY root, const char* path, const char* name);
+
+// Read with the 8-bit functions: what an 8-bit reader (an earlier version of
+// the module) gets.
 struct StoredValue {
     DWORD type;
     std::string bytes;

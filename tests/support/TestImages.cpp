@@ -1,5 +1,7 @@
 #include "support/TestImages.h"
 
+#include "support/WideText.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -129,7 +131,9 @@ HostImage ExpectedRgb48(int width, int height)
 
 bool SaveAndUnload(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& path, int flags)
 {
-    const bool saved = bitmap != nullptr && FreeImage_Save(format, bitmap, path.c_str(), flags) != FALSE;
+    // Any name and length: UTF-8 to the wide long form.
+    const std::wstring target = (path.size() > 2 && path[1] == ':' ? L"\\\\?\\" : L"") + Wide(path);
+    const bool saved = bitmap != nullptr && FreeImage_SaveU(format, bitmap, target.c_str(), flags) != FALSE;
     if (bitmap != nullptr)
         FreeImage_Unload(bitmap);
     return saved;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "support/WideText.h"
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeAcquireHost.h"
@@ -29,8 +30,9 @@ TransferHost::~TransferHost()
 
 void TransferHost::SetCurrentFile(const std::string& folder, const std::string& name)
 {
-    lstrcpynA(OutputFolder, folder.c_str(), sizeof(OutputFolder));
-    lstrcpynA(ScanCursor.findData.cFileName, name.c_str(), sizeof(ScanCursor.findData.cFileName));
+    OutputFolder = Wide(folder);
+    ScanCursor.folder = OutputFolder;
+    lstrcpynW(ScanCursor.findData.cFileName, Wide(name).c_str(), MAX_PATH);
 }
 
 bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,

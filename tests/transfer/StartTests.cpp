@@ -9,6 +9,7 @@
 #include "support/AllocationFailure.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(StartTest, JpegIsDescribedAsAnEightBitRgbDocumentAtSeventyTwoPerInch)
     EXPECT_EQ(r->imageVRes, 0x00480000);
     EXPECT_EQ(r->data, nullptr);
     EXPECT_NE(CurrentBitmap, nullptr);
-    EXPECT_EQ(std::string(CurrentImagePath), folder.Inside("IMG_0001.jpg"));
+    EXPECT_EQ(std::wstring(CurrentImagePath), L"\\\\?\\" + Wide(folder.Inside("IMG_0001.jpg")));
 }
 
 TEST_F(StartTest, FortyEightBitTiffIsASixteenBitDocument)
@@ -191,17 +192,39 @@ TEST_F(StartTest, EntryOfNoImageClassIsAnImportErrorWithoutALoad)
 {
     host.SetCurrentFile(folder.Path(), "..");
     ExpectRefused(3);
-    EXPECT_EQ(std::string(CurrentImagePath), folder.Path() + "\\..");
+    EXPECT_EQ(CurrentImagePath[0], L'\0') << "a name leading out of the folder is never opened";
 }
 
-TEST_F(StartTest, PathLongerThanTheBufferIsRefusedNotCut)
+// Every name Windows allows, at every length: the file is opened by its own
+// name, and the host is shown the name in the ANSI code page.
+TEST_F(StartTest, PictureOfAnyNameOrLengthIsImportedAndNamedForTheHost)
 {
-    // Folder + "\" + name is 260 characters: one too many.
-    const std::string folderName(200, 'f');
-    const std::string name = std::string(55, 'n') + ".jpg";
-    host.SetCurrentFile(folderName, name);
-    ExpectRefused(3);
-    EXPECT_EQ(CurrentImagePath[0], '\0');
+    // Folder and name past the classic 259 characters.
+    const std::string deep = folder.MakeFolder(std::string(200, 'f')) + "\\" + std::string(60, 'g');
+    folder.MakeFolder(deep.substr(folder.Path().size() + 1));
+    struct Case {
+        std::string folder;
+        std::string name;
+        std::string shown;  // in code page 1252: best fit, or "?"
+    } cases[] = {
+        {folder.Path(), "\xe5\x86\x99\xe7\x9c\x9f.jpg", "??.jpg"},
+        {folder.Path(), "\xc5\x81\xc3\xb3\x64\xc5\xba.jpg", "L\xf3" "dz.jpg"},
+        {folder.Path(), "\xf0\x9f\x93\xb7 rose.tif", "?? rose.tif"},
+        {folder.Path(), "..\xef\xbc\xbc" "a.jpg", "..\\a.jpg"},
+        {deep, std::string(36, 'n') + ".jpg", std::string(36, 'n') + ".jpg"},
+    };
+    ASSERT_EQ(GetACP(), 1252u) << "the names shown are those of code page 1252";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FREE_IMAGE_FORMAT format = c.name.back() == 'f' ? FIF_TIFF : FIF_JPEG;
+        ASSERT_TRUE(SaveAndUnload(MakeRgb24(8, 6), format, c.folder + "\\" + c.name));
+        host.SetCurrentFile(c.folder, c.name);
+        EXPECT_EQ(host.Start(), 0);
+        const AcquireRecord* r = host.Record();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(r->filename + 1), r->filename[0]), c.shown);
+        EXPECT_EQ(r->imageSize.h, 8);
+        ReleaseCurrentBitmap();
+    }
 }
 
 TEST_F(StartTest, UnusableBufferSuiteWarnsAndChangesNothing)
@@ -326,17 +349,6 @@ TEST_F(StartProfileTest, RefusedImageGivesNoProfile)
     FreeImage_CreateICCProfile(bitmap, const_cast<uint8_t*>(profile.data()), long(profile.size()));
     Place(bitmap, FIF_TIFF, "grey.tif");
     ExpectRefused(4);
-}
-
-TEST(ImagePath, FolderBackslashAndNameUpToTheLastByte)
-{
-    char target[10];
-    EXPECT_TRUE(JoinPath("abcd", "efgh", target, sizeof(target)));
-    EXPECT_STREQ(target, "abcd\\efgh");
-    std::memset(target, 'x', sizeof(target));
-    EXPECT_FALSE(JoinPath("abcd", "efghi", target, sizeof(target)));
-    EXPECT_EQ(target[0], '\0');
-    EXPECT_EQ(target[1], 'x') << "nothing written beyond the emptied start";
 }
 
 }  // namespace

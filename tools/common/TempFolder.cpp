@@ -9,13 +9,14 @@
 
 namespace {
 
-// The wide form with the "\\?\" prefix reaches paths of any length.
+// The wide form with the "\\?\" prefix reaches paths of any length; paths
+// are UTF-8 in the tools, so any name Windows allows can be made.
 std::wstring LongPath(const std::string& path)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
     std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
     if (length > 1) {
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), length);
     }
     return L"\\\\?\\" + wide;
 }
@@ -30,14 +31,16 @@ DWORD Attributes(const std::string& path)
 TempFolder::TempFolder(const char* label)
 {
     static std::atomic<unsigned> counter{0};
-    char temp[MAX_PATH] = "";
-    DWORD length = GetTempPathA(MAX_PATH, temp);
-    if (length == 0 || length >= MAX_PATH) {
+    wchar_t temp[MAX_PATH] = L"";
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    char folder[4 * MAX_PATH] = "";
+    if (length == 0 || length >= MAX_PATH ||
+        WideCharToMultiByte(CP_UTF8, 0, temp, -1, folder, sizeof folder, nullptr, nullptr) == 0) {
         throw std::runtime_error("no temporary folder");
     }
     char name[96];
     std::snprintf(name, sizeof name, "%s-%lu-%u", label, GetCurrentProcessId(), counter++);
-    path_ = std::string(temp) + name;
+    path_ = std::string(folder) + name;
     RemoveTree(path_);
     if (!CreateDirectoryW(LongPath(path_).c_str(), nullptr)) {
         throw std::runtime_error("cannot create " + path_);

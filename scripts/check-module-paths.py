@@ -35,8 +35,13 @@ PATH_TAKING = re.compile(r"""^(
 EXCEPTIONS = {
     "LoadLibraryA": "the decoder's set-up loads plug-in files from a folder; the module sets it up "
                     "with its built-in formats only (FreeImage_Initialise(TRUE))",
+    # 64-bit and 32-bit names of the same search.
     "_findfirst64": "the same plug-in folder search of the decoder's set-up, never run",
     "_findnext64": "the same plug-in folder search of the decoder's set-up, never run",
+    "_findfirst": "the same plug-in folder search of the decoder's set-up, never run",
+    "_findnext": "the same plug-in folder search of the decoder's set-up, never run",
+    "GetModuleHandleA": "the 32-bit C++ runtime's start-up looks for the shared GCC runtime by its fixed "
+                        "ASCII name (libgcc_s_dw2-1.dll) to register its unwind tables; no path",
     "fopen": "the decoder's loading by file name (FreeImage_Load, FreeImage_GetFileType); the module "
              "hands it a file it opened by its wide path (FreeImage_LoadFromHandle)",
     "remove": "the PNG library's writing to a named file, which the module never writes",
@@ -70,7 +75,7 @@ def main():
         if name in EXCEPTIONS:
             print(f"allowed: {name}: {EXCEPTIONS[name]}")
     for name in sorted(set(EXCEPTIONS) - set(path_taking)):
-        print(f"note: {name} is listed as an exception but no longer imported")
+        print(f"note: {name} is listed as an exception but not imported by this module")
     if forbidden:
         sys.exit("8-bit path functions imported: " + " ".join(forbidden))
     wide = sorted(n for n in names if re.match(r"(FindFirstFile|CreateProcess|DeleteFile|RemoveDirectory|"

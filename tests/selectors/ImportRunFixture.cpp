@@ -7,6 +7,7 @@
 
 #include "common/ProgramFolder.h"
 #include "support/TestImages.h"
+#include "support/WideText.h"
 
 ImportRunTest::ImportRunTest()
 {
@@ -35,7 +36,7 @@ ImportRunTest::~ImportRunTest()
 
 void ImportRunTest::RegisterConverter(const std::string& program)
 {
-    SetText(HKEY_CLASSES_ROOT, TestCommandKey, "", program + " \"%1\"");
+    SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", Wide(program + " \"%1\""));
 }
 
 void ImportRunTest::Export(const std::vector<ExportEntry>& files)
@@ -75,14 +76,14 @@ HostReport ImportRunTest::Run()
 std::vector<std::string> ImportRunTest::ExportFolders() const
 {
     std::vector<std::string> folders;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((exports + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(Wide("\\\\?\\" + exports + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return folders;
     do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.')
-            folders.push_back(InFolder(exports, entry.cFileName));
-    } while (FindNextFileA(search, &entry));
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != L'.')
+            folders.push_back(InFolder(exports, Utf8(entry.cFileName)));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     return folders;
 }
@@ -110,9 +111,9 @@ std::vector<HandOffRecord> ImportRunTest::HandOffs(size_t expected) const
 
 std::string ImportRunTest::HandOffCommandLine(const std::vector<std::string>& paths)
 {
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string line = program;
+    wchar_t program[1024] = L"";
+    GetModuleFileNameW(nullptr, program, 1024);
+    std::string line = Utf8(program);
     line = line.substr(line.find_last_of('\\') + 1) + " ";
     for (const std::string& path : paths)
         line += "\"" + path + "\" ";
@@ -131,10 +132,12 @@ std::vector<std::string> ImportRunTest::MessageTexts(const HostReport& report) c
 std::vector<std::string> ImportRunTest::CleanupRecords() const
 {
     std::vector<std::string> folders;
-    for (const std::string& name : ValueNames(HKEY_CURRENT_USER, TestCleanupKey)) {
-        auto value = GetValue(HKEY_CURRENT_USER, TestCleanupKey, name.c_str());
-        if (value)
-            folders.push_back(value->bytes.substr(0, value->bytes.find('\0')));
+    for (const char* key : {TestCleanupKey, TestUnicodeCleanupKey}) {
+        for (const std::string& name : ValueNames(HKEY_CURRENT_USER, key)) {
+            auto value = GetWideText(HKEY_CURRENT_USER, key, name.c_str());
+            if (value)
+                folders.push_back(Utf8(*value));
+        }
     }
     return folders;
 }

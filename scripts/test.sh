@@ -14,6 +14,10 @@ prefix=${OMBRIX_WINEPREFIX:-$build/wineprefix}
 OMBRIX_WINEPREFIX=$prefix
 export OMBRIX_WINEPREFIX
 archs=${OMBRIX_ARCHS:-win32 win64}
+# Code page 1252 and UTF-8 Unix names for every test, whatever the caller's
+# locale (scripts/wine-env.sh); tests that want a language set their own.
+LC_ALL=C.UTF-8
+export LC_ALL
 exec "$root/scripts/with-wineserver.sh" "$prefix" sh -c '
     build=$1; shift
     failed=""

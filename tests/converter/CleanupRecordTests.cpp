@@ -3,7 +3,7 @@
 
 #include "converter/RegistryState.h"
 #include "support/RegistryTestKeys.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -74,12 +74,12 @@ TEST_F(CleanupRecordTest, AFolderGoesWhereEveryReaderOfItsKeyReadsItExactly)
         RecordCleanupFolder(c.folder);
         const char* kept = c.earlierVersionsRead ? TestCleanupKey : TestUnicodeCleanupKey;
         const char* other = c.earlierVersionsRead ? TestUnicodeCleanupKey : TestCleanupKey;
-        EXPECT_EQ(GetWideText(HKEY_CURRENT_USER, kept, "0"), c.folder) << Utf8(c.folder);
-        EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, other).empty()) << Utf8(c.folder);
+        EXPECT_EQ(GetWideText(HKEY_CURRENT_USER, kept, "0"), WideToUtf8(c.folder)) << WideToUtf8(c.folder);
+        EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, other).empty()) << WideToUtf8(c.folder);
         if (c.earlierVersionsRead) {
             const auto eightBit = GetValue(HKEY_CURRENT_USER, TestCleanupKey, "0");
             ASSERT_TRUE(eightBit.has_value());
-            EXPECT_EQ(FromAnsi(eightBit->bytes.c_str()), c.folder) << "as 8-bit text it is the same folder";
+            EXPECT_EQ(AnsiToWide(eightBit->bytes.c_str()), c.folder) << "as 8-bit text it is the same folder";
         }
         RegDeleteTreeA(HKEY_CURRENT_USER, TestCleanupKey);
         RegDeleteTreeA(HKEY_CURRENT_USER, TestUnicodeCleanupKey);

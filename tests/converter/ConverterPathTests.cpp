@@ -3,7 +3,7 @@
 
 #include "converter/RegistryState.h"
 #include "support/RegistryTestKeys.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST_F(ConverterPathTest, AnyPathWindowsAllowsIsReadWhole)
         L"C:\\" + std::wstring(32767 - 7, L'o') + L".exe",
     };
     for (const std::wstring& executable : paths) {
-        SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", executable + L" \"%1\"");
+        SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", WideToUtf8(executable + L" \"%1\""));
         std::wstring path;
         EXPECT_EQ(ReadConverterPath(path), 0) << executable.size();
         EXPECT_EQ(path, executable);
@@ -60,7 +60,7 @@ TEST_F(ConverterPathTest, AnyPathWindowsAllowsIsReadWhole)
 
 TEST_F(ConverterPathTest, CommandLongerThanAnyPathIsMoreDataAndGivesNoPath)
 {
-    SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", L"C:\\" + std::wstring(32767 - 2, L'o') + L" \"%1\"");
+    SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", "C:\\" + std::string(32767 - 2, 'o') + " \"%1\"");
     std::wstring path = L"C:\\Earlier\\Ombrix.exe";
     EXPECT_EQ(ReadConverterPath(path), ERROR_MORE_DATA);
     EXPECT_EQ(path, L"");

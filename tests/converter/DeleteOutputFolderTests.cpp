@@ -7,7 +7,7 @@
 #include "converter/RegistryState.h"
 #include "converter/RootCanary.h"
 #include "common/TempFolder.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST_F(DeleteOutputFolderTest, PathsPastTheClassicLimitAreDeletedWhole)
         std::string folder = MakeFolderOfLength(folderLength, char('a' + folderLength % 26));
         std::string shortFile = temp.MakeFile(Relative(folder) + "\\1");
         std::string longFile = temp.MakeFile(Relative(folder) + "\\" + std::string(200, 'f'));
-        EXPECT_TRUE(DeleteOutputFolder(Wide(folder))) << folderLength;
+        EXPECT_TRUE(DeleteOutputFolder(Utf8ToWide(folder))) << folderLength;
         EXPECT_FALSE(PathExists(folder)) << folderLength;
     }
 }
@@ -57,7 +57,7 @@ TEST_F(DeleteOutputFolderTest, EveryNameIsDeletedInsideTheFolderAndNothingOutsid
                              "\xef\xbc\x8e\xef\xbc\x8e", "trailing dot.", "trailing blank "}) {
         temp.MakeFile(Relative(folder) + "\\" + name);
     }
-    EXPECT_TRUE(DeleteOutputFolder(Wide(folder)));
+    EXPECT_TRUE(DeleteOutputFolder(Utf8ToWide(folder)));
     EXPECT_FALSE(PathExists(folder));
     EXPECT_TRUE(PathExists(keep));
 }
@@ -66,14 +66,14 @@ TEST_F(DeleteOutputFolderTest, DriveRootIsNeverEmptied)
 {
     RootCanary canary;
     for (const wchar_t* root : {L"C:", L"C:\\", L"C:/", L"C:\\Windows\\..", L"\\\\?\\C:\\"}) {
-        EXPECT_FALSE(DeleteOutputFolder(root)) << Utf8(root);
+        EXPECT_FALSE(DeleteOutputFolder(root)) << WideToUtf8(root);
     }
     EXPECT_TRUE(canary.Alive());
 }
 
 TEST_F(DeleteOutputFolderTest, MissingFolderIsNotDeleted)
 {
-    EXPECT_FALSE(DeleteOutputFolder(Wide(temp.Inside("missing"))));
+    EXPECT_FALSE(DeleteOutputFolder(Utf8ToWide(temp.Inside("missing"))));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "converter/RegistryState.h"
+#include "common/WideText.h"
 #include "support/RegistryTestKeys.h"
 
 namespace {
@@ -90,12 +91,12 @@ TEST_F(OutputFolderValueTest, FolderOfAnyNameAndLengthIsReadExactly)
         L"C:\\" + std::wstring(32767 - 3, L'e'),
     };
     for (const std::wstring& written : folders) {
-        SetWideText(HKEY_CURRENT_USER, TestSettingsKey, FolderValue, written);
+        SetWideText(HKEY_CURRENT_USER, TestSettingsKey, FolderValue, WideToUtf8(written));
         Spoil();
         EXPECT_EQ(ReadOutputFolder(folder), 0) << written.size();
         EXPECT_EQ(folder, written);
     }
-    SetWideText(HKEY_CURRENT_USER, TestSettingsKey, FolderValue, L"C:\\" + std::wstring(32767 - 2, L'e'));
+    SetWideText(HKEY_CURRENT_USER, TestSettingsKey, FolderValue, "C:\\" + std::string(32767 - 2, 'e'));
     EXPECT_EQ(ReadOutputFolder(folder), ERROR_MORE_DATA) << "longer than any path";
     EXPECT_EQ(folder, L"");
 }

@@ -17,7 +17,7 @@
 #include "support/HostProgramAway.h"
 #include "support/RegistryTestKeys.h"
 #include "support/TransferHost.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ protected:
 
     static void ScanFolder(const TempFolder& folder)
     {
-        OutputFolder = Wide(folder.Path());
+        OutputFolder = Utf8ToWide(folder.Path());
         ASSERT_TRUE(OpenScan());
     }
     static std::vector<std::string> Records()

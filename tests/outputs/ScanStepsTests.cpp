@@ -12,7 +12,7 @@
 #include "fakehost/DialogWatcher.h"
 #include "support/RegistryTestKeys.h"
 #include "support/TestImages.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ protected:
     ScanSteps()
     {
         folder.MakeFile("a.jpg");
-        OutputFolder = Wide(folder.Path());
+        OutputFolder = Utf8ToWide(folder.Path());
         ReleaseHandOffList();
         recordBytes.assign(NewestAcquireRecordSize, 0);
         globals.result = &result;
@@ -77,7 +77,7 @@ TEST_F(ScanSteps, NewScanOverASearchLeftOpenStartsFromTheFirstEntry)
 
 TEST_F(ScanSteps, FolderThatCannotBeListedEndsTheScan)
 {
-    OutputFolder = Wide(folder.Path() + "\\missing");
+    OutputFolder = Utf8ToWide(folder.Path() + "\\missing");
     MoreEntries = true;
     EXPECT_FALSE(OpenScan());
     EXPECT_FALSE(MoreEntries);
@@ -104,7 +104,7 @@ TEST_F(ScanSteps, NextPrepareEndsARunLeftAfterStart)
     EXPECT_EQ(result, ResultOutOfMemory);
     EXPECT_EQ(CurrentBitmap, nullptr);
     EXPECT_EQ(ScanCursor.findHandle, nullptr) << "the search is closed";
-    EXPECT_TRUE(HandOffWaitsFor(Wide(folder.Path()))) << "b.dng waits for the next hand-off";
+    EXPECT_TRUE(HandOffWaitsFor(Utf8ToWide(folder.Path()))) << "b.dng waits for the next hand-off";
     EXPECT_TRUE(ValueNames(HKEY_CURRENT_USER, TestCleanupKey).empty());
 }
 

@@ -6,7 +6,7 @@
 
 #include "platform/ProcessLaunch.h"
 #include "common/ProgramFolder.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ TEST(FileNamePart, NameThatDoesNotFitLeavesTheDestinationEmpty)
 
 TEST(HostExecutablePath, IsTheFullPathOfTheRunningProgram)
 {
-    EXPECT_EQ(HostExecutablePath(), Wide(BesideProgram("platform_tests.exe")));
+    EXPECT_EQ(HostExecutablePath(), Utf8ToWide(BesideProgram("platform_tests.exe")));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Paths.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -13,9 +13,9 @@ TEST(Paths, OnlyPlainNamesAreJoinedToTheirFolder)
 {
     for (const wchar_t* name : {L"a.jpg", L"\u5199\u771f.jpg", L"..\uFF3Cvictim\uFF3Ckeep.jpg", L"\uFF0E\uFF0E",
                                 L"...", L"trailing dot.", L" leading blank", L"\U0001F4F7.dng"})
-        EXPECT_TRUE(IsPlainName(name)) << Utf8(name);
+        EXPECT_TRUE(IsPlainName(name)) << WideToUtf8(name);
     for (const wchar_t* name : {L"", L".", L"..", L"a\\b.jpg", L"..\\keep.jpg", L"a/b.jpg", L"C:a.jpg", L"a.jpg:stream"})
-        EXPECT_FALSE(IsPlainName(name)) << Utf8(name);
+        EXPECT_FALSE(IsPlainName(name)) << WideToUtf8(name);
 }
 
 TEST(Paths, FileInFolderIsTheLongFormOfTheFolderOneSeparatorAndTheNameAsListed)
@@ -39,8 +39,8 @@ TEST(Paths, FileInFolderIsTheLongFormOfTheFolderOneSeparatorAndTheNameAsListed)
     };
     for (const Case& c : cases) {
         std::wstring path = L"stale";
-        EXPECT_EQ(FileInFolder(c.folder, c.name, path), c.expected[0] != L'\0') << Utf8(c.folder);
-        EXPECT_EQ(path, c.expected) << Utf8(c.folder);
+        EXPECT_EQ(FileInFolder(c.folder, c.name, path), c.expected[0] != L'\0') << WideToUtf8(c.folder);
+        EXPECT_EQ(path, c.expected) << WideToUtf8(c.folder);
     }
 }
 

@@ -17,7 +17,7 @@
 #include "selectors/ImportRunFixture.h"
 #include "support/FileContents.h"
 #include "support/TestImages.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ std::vector<std::string> ShownNames(const HostReport& report)
 {
     std::vector<std::string> names;
     for (const std::string& name : Filenames(report))
-        names.push_back(Utf8(FromAnsi(name)));
+        names.push_back(WideToUtf8(AnsiToWide(name)));
     return Sorted(names);
 }
 
@@ -146,7 +146,7 @@ TEST_F(AnyNameTest, ConverterInstalledUnderAnyFolderIsStarted)
 {
     const std::string folder = scratch.MakeFolder("Ombrix " + Photo + " " + Lodz + " " + Camera);
     const std::string program = InFolder(folder, "ombrix-converter.exe");
-    ASSERT_TRUE(CopyFileW(Wide(BesideProgram("ombrix-converter.exe")).c_str(), Wide(program).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(BesideProgram("ombrix-converter.exe")).c_str(), Utf8ToWide(program).c_str(), FALSE));
     RegisterConverter(program);
     Export({Jpeg("a.jpg"), Dng("c.dng")});
     HostReport report = Run();

@@ -7,7 +7,7 @@
 
 #include "common/ProgramFolder.h"
 #include "support/TestImages.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 ImportRunTest::ImportRunTest()
 {
@@ -36,7 +36,7 @@ ImportRunTest::~ImportRunTest()
 
 void ImportRunTest::RegisterConverter(const std::string& program)
 {
-    SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", Wide(program + " \"%1\""));
+    SetWideText(HKEY_CLASSES_ROOT, TestCommandKey, "", program + " \"%1\"");
 }
 
 void ImportRunTest::Export(const std::vector<ExportEntry>& files)
@@ -77,12 +77,12 @@ std::vector<std::string> ImportRunTest::ExportFolders() const
 {
     std::vector<std::string> folders;
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(Wide("\\\\?\\" + exports + "\\*").c_str(), &entry);
+    HANDLE search = FindFirstFileW(Utf8ToWide("\\\\?\\" + exports + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return folders;
     do {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != L'.')
-            folders.push_back(InFolder(exports, Utf8(entry.cFileName)));
+            folders.push_back(InFolder(exports, WideToUtf8(entry.cFileName)));
     } while (FindNextFileW(search, &entry));
     FindClose(search);
     return folders;
@@ -113,7 +113,7 @@ std::string ImportRunTest::HandOffCommandLine(const std::vector<std::string>& pa
 {
     wchar_t program[1024] = L"";
     GetModuleFileNameW(nullptr, program, 1024);
-    std::string line = Utf8(program);
+    std::string line = WideToUtf8(program);
     line = line.substr(line.find_last_of('\\') + 1) + " ";
     for (const std::string& path : paths)
         line += "\"" + path + "\" ";
@@ -136,7 +136,7 @@ std::vector<std::string> ImportRunTest::CleanupRecords() const
         for (const std::string& name : ValueNames(HKEY_CURRENT_USER, key)) {
             auto value = GetWideText(HKEY_CURRENT_USER, key, name.c_str());
             if (value)
-                folders.push_back(Utf8(*value));
+                folders.push_back(*value);
         }
     }
     return folders;

@@ -1,12 +1,9 @@
 #include "support/FileContents.h"
 
-#include <fstream>
-#include <sstream>
+#include "common/WideFiles.h"
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::string bytes;
+    return ReadFileData(path, &bytes) ? bytes : std::string();
 }

@@ -3,5 +3,5 @@
 
 #include <string>
 
-// Empty when the file cannot be read.
+// Empty when the file cannot be read. The path is UTF-8 (any name).
 std::string ReadFileBytes(const std::string& path);

@@ -2,16 +2,17 @@
 
 #include <windows.h>
 
-HostProgramAway::HostProgramAway()
+#include "common/ProgramFolder.h"
+#include "common/WideFiles.h"
+
+HostProgramAway::HostProgramAway() : program_(OwnProgramPath())
 {
-    char program[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    program_ = program;
-    moved_ = MoveFileA(program, (program_ + ".away").c_str()) != FALSE;
+    moved_ = !program_.empty() &&
+             MoveFileW(WidePath(program_).c_str(), WidePath(program_ + ".away").c_str()) != FALSE;
 }
 
 HostProgramAway::~HostProgramAway()
 {
     if (moved_)
-        MoveFileA((program_ + ".away").c_str(), program_.c_str());
+        MoveFileW(WidePath(program_ + ".away").c_str(), WidePath(program_).c_str());
 }

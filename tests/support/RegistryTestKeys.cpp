@@ -1,6 +1,9 @@
 #include "support/RegistryTestKeys.h"
 
-#include "support/WideText.h"
+#include <cwchar>
+#include <iterator>
+
+#include "common/WideText.h"
 
 namespace {
 
@@ -42,36 +45,6 @@ void SetText(HKEY root, const char* path, const char* name, const std::string& t
     SetBytes(root, path, name, std::string(text.c_str(), text.size() + 1));
 }
 
-void SetWideText(HKEY root, const char* path, const char* name, const std::wstring& text)
-{
-    HKEY key = OpenForTest(root, path);
-    EXPECT_EQ(RegSetValueExW(key, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
-std::optional<std::wstring> GetWideText(HKEY root, const char* path, const char* name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    DWORD size = 0;
-    const std::wstring valueName = Wide(name);
-    LONG status = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, nullptr, &size);
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    if (status == ERROR_SUCCESS) {
-        status = RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()),
-                                  &size);
-    }
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(text.c_str());
-}
-
 std::optional<StoredValue> GetValue(HKEY root, const char* path, const char* name)
 {
     HKEY key;
@@ -108,6 +81,60 @@ std::vector<std::string> ValueNames(HKEY root, const char* path)
             break;
         }
         names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+void SetWideText(HKEY root, const char* path, const char* name, const std::string& text)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, Utf8ToWide(path).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS)
+        << path;
+    std::wstring wide = Utf8ToWide(text);
+    EXPECT_EQ(RegSetValueExW(key, Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                             DWORD((wide.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+std::optional<std::string> GetWideText(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExW(root, Utf8ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::wstring wideName = Utf8ToWide(name);
+    DWORD type = 0, size = 0;
+    LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    // Room for a terminator the stored bytes may lack.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (status == ERROR_SUCCESS) {
+        status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return WideToUtf8(text);
+}
+
+std::vector<std::string> WideValueNames(HKEY root, const char* path)
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyExW(root, Utf8ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return names;
+    }
+    for (DWORD index = 0;; index++) {
+        wchar_t name[16384];  // the longest value name the registry allows, and its terminator
+        DWORD length = DWORD(std::size(name));
+        if (RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            break;
+        }
+        names.push_back(WideToUtf8(std::wstring(name, length)));
     }
     RegCloseKey(key);
     return names;

@@ -27,19 +27,14 @@ private:
 
 bool KeyExists(HKEY root, const char* path);
 void CreateKey(HKEY root, const char* path);
+
+// Values through the 8-bit functions, in the code page: what a version of the
+// module that keeps paths as 8-bit text writes and reads.
 // A value of type REG_SZ with exactly these bytes (no terminator added).
 void SetBytes(HKEY root, const char* path, const char* name, const std::string& bytes);
 // A value of type REG_SZ holding text and its terminator.
 void SetText(HKEY root, const char* path, const char* name, const std::string& text);
 
-// A value of type REG_SZ holding UTF-16 text and its terminator, as a
-// converter writes it with the wide functions.
-void SetWideText(HKEY root, const char* path, const char* name, const std::wstring& text);
-// A string value read with the wide functions, up to its terminator.
-std::optional<std::wstring> GetWideText(HKEY root, const char* path, const char* name);
-
-// Read with the 8-bit functions: what an 8-bit reader (an earlier version of
-// the module) gets.
 struct StoredValue {
     DWORD type;
     std::string bytes;
@@ -47,3 +42,11 @@ struct StoredValue {
 std::optional<StoredValue> GetValue(HKEY root, const char* path, const char* name);
 // Names of the values of a key, in the registry's enumeration order.
 std::vector<std::string> ValueNames(HKEY root, const char* path);
+
+// The same through the wide functions, with UTF-8 names, paths and texts:
+// what no code page can hold comes back exactly.
+void SetWideText(HKEY root, const char* path, const char* name, const std::string& text);
+// The text of a REG_SZ or REG_EXPAND_SZ value; nullopt when it is missing or
+// of another type.
+std::optional<std::string> GetWideText(HKEY root, const char* path, const char* name);
+std::vector<std::string> WideValueNames(HKEY root, const char* path);

@@ -1,15 +1,13 @@
 #include "support/TestImages.h"
 
-#include "support/WideText.h"
-
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
+
+#include "common/WideFiles.h"
 
 namespace {
 
@@ -131,9 +129,7 @@ HostImage ExpectedRgb48(int width, int height)
 
 bool SaveAndUnload(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& path, int flags)
 {
-    // Any name and length: UTF-8 to the wide long form.
-    const std::wstring target = (path.size() > 2 && path[1] == ':' ? L"\\\\?\\" : L"") + Wide(path);
-    const bool saved = bitmap != nullptr && FreeImage_SaveU(format, bitmap, target.c_str(), flags) != FALSE;
+    const bool saved = bitmap != nullptr && FreeImage_SaveU(format, bitmap, WidePath(path).c_str(), flags) != FALSE;
     if (bitmap != nullptr)
         FreeImage_Unload(bitmap);
     return saved;
@@ -180,7 +176,7 @@ void WriteRowStripTiff(const std::string& path, int width, int height)
         for (int x = 0; x < width; ++x)
             for (int c = 0; c < 3; ++c)
                 file.push_back(Pattern8(x, y, c));
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(handle, file.data(), DWORD(file.size()), &written, nullptr);
@@ -205,7 +201,7 @@ bool MoveTiffDirectory(const std::string& path, uint32_t to)
     const size_t bytes = 2 + 12 * size_t(get(at, 2)) + 4;
     if (at + bytes > file.size() || to < file.size())
         return false;
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     const uint8_t header[4] = {uint8_t(to), uint8_t(to >> 8), uint8_t(to >> 16), uint8_t(to >> 24)};
@@ -223,7 +219,7 @@ bool MoveTiffDirectory(const std::string& path, uint32_t to)
 
 void TruncateFile(const std::string& path, double keptFraction)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     const DWORD size = GetFileSize(file, nullptr);
     SetFilePointer(file, LONG(size * keptFraction), nullptr, FILE_BEGIN);
@@ -235,7 +231,7 @@ HostImage DecodeForComparison(FREE_IMAGE_FORMAT format, const std::string& path,
 {
     EnsureDecoder();
     HostImage image;
-    FIBITMAP* bitmap = FreeImage_Load(format, path.c_str(), flags);
+    FIBITMAP* bitmap = FreeImage_LoadU(format, WidePath(path).c_str(), flags);
     if (bitmap == nullptr)
         return image;
     image.width = int(FreeImage_GetWidth(bitmap));
@@ -273,8 +269,9 @@ std::vector<uint8_t> MakeProfileBytes(size_t size, const char* colourSpace)
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string bytes;
+    ReadFileData(path, &bytes);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 HostImage ReadPpm(const std::string& path)

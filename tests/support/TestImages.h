@@ -1,4 +1,5 @@
 // Image files with known pixels, written with the decoder's own encoders.
+// Paths are UTF-8 and may hold any name (the wide functions underneath).
 #pragma once
 
 #include <windows.h>

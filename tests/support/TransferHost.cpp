@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "support/WideText.h"
+#include "common/WideText.h"
 #include "selectors/Handlers.h"
 #include "selectors/ModuleState.h"
 #include "fakehost/FakeAcquireHost.h"
@@ -30,9 +30,9 @@ TransferHost::~TransferHost()
 
 void TransferHost::SetCurrentFile(const std::string& folder, const std::string& name)
 {
-    OutputFolder = Wide(folder);
+    OutputFolder = Utf8ToWide(folder);
     ScanCursor.folder = OutputFolder;
-    lstrcpynW(ScanCursor.findData.cFileName, Wide(name).c_str(), MAX_PATH);
+    lstrcpynW(ScanCursor.findData.cFileName, Utf8ToWide(name).c_str(), MAX_PATH);
 }
 
 bool TransferHost::PlaceCurrentFile(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const TempFolder& folder,

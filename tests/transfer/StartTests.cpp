@@ -9,7 +9,7 @@
 #include "support/AllocationFailure.h"
 #include "support/TestImages.h"
 #include "support/TransferHost.h"
-#include "support/WideText.h"
+#include "common/WideText.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST_F(StartTest, JpegIsDescribedAsAnEightBitRgbDocumentAtSeventyTwoPerInch)
     EXPECT_EQ(r->imageVRes, 0x00480000);
     EXPECT_EQ(r->data, nullptr);
     EXPECT_NE(CurrentBitmap, nullptr);
-    EXPECT_EQ(std::wstring(CurrentImagePath), L"\\\\?\\" + Wide(folder.Inside("IMG_0001.jpg")));
+    EXPECT_EQ(std::wstring(CurrentImagePath), L"\\\\?\\" + Utf8ToWide(folder.Inside("IMG_0001.jpg")));
 }
 
 TEST_F(StartTest, FortyEightBitTiffIsASixteenBitDocument)

@@ -2,13 +2,23 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "common/WideText.h"
 
 std::string EnvironmentVariable(const char* name)
 {
-    std::vector<char> value(32767);
-    DWORD length = GetEnvironmentVariableA(name, value.data(), DWORD(value.size()));
-    return length > 0 && length < value.size() ? std::string(value.data(), length) : std::string();
+    std::wstring wideName = Utf8ToWide(name);
+    std::wstring value(256, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), DWORD(value.size()));
+        if (length == 0)
+            return std::string();
+        if (length < value.size()) {
+            value.resize(length);
+            return WideToUtf8(value);
+        }
+        value.assign(length, L'\0');
+    }
+    return std::string();
 }
 
 ScopedEnvironment::ScopedEnvironment(const std::map<std::string, std::string>& variables)
@@ -20,7 +30,7 @@ ScopedEnvironment::ScopedEnvironment(const std::map<std::string, std::string>& v
 ScopedEnvironment::~ScopedEnvironment()
 {
     for (const auto& [name, value] : saved_)
-        SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
+        SetEnvironmentVariableW(Utf8ToWide(name).c_str(), value ? Utf8ToWide(*value).c_str() : nullptr);
 }
 
 void ScopedEnvironment::Set(const std::string& name, const std::string& value)
@@ -29,5 +39,5 @@ void ScopedEnvironment::Set(const std::string& name, const std::string& value)
         std::string old = EnvironmentVariable(name.c_str());
         saved_[name] = old.empty() ? std::nullopt : std::optional<std::string>(old);
     }
-    SetEnvironmentVariableA(name.c_str(), value.c_str());
+    SetEnvironmentVariableW(Utf8ToWide(name).c_str(), Utf8ToWide(value).c_str());
 }

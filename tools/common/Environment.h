@@ -1,5 +1,6 @@
 // Environment variables: read, and set for a while and restored afterwards.
-// Processes started meanwhile inherit them.
+// Processes started meanwhile inherit them. Names and values are UTF-8 (the
+// wide environment underneath).
 #pragma once
 
 #include <map>

@@ -11,7 +11,7 @@ struct KeyCopy;
 
 class SavedRegistryKey {
 public:
-    // Copies root\path with all its values and subkeys, then removes it.
+    // Copies root\path (UTF-8) with all its values and subkeys, then removes it.
     SavedRegistryKey(HKEY root, const char* path);
     // Removes whatever the test left at root\path and restores the copy.
     ~SavedRegistryKey();

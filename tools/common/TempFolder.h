@@ -1,4 +1,5 @@
 // Real folders and files for tests, removed again with everything in them.
+// Paths are UTF-8 (common/WideFiles.h): any name Windows allows.
 #pragma once
 
 #include <string>

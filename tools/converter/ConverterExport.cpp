@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "common/WideFiles.h"
+
 namespace {
 
 std::string WithoutSlash(std::string folder)
@@ -17,13 +19,19 @@ std::string SystemError(DWORD code)
     return "error " + std::to_string(code);
 }
 
-// Makes every folder of relative's path below base.
+bool MakeFolder(const std::string& path)
+{
+    return CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Makes every folder of relative's path below base. Only '\\' and '/' part
+// it (UTF-8 holds them in no other character): a fullwidth solidus stays in
+// its name.
 bool MakeFolders(const std::string& base, const std::string& relative)
 {
     size_t at = 0;
     while ((at = relative.find_first_of("\\/", at)) != std::string::npos) {
-        std::string folder = InFolder(base, relative.substr(0, at));
-        if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!MakeFolder(InFolder(base, relative.substr(0, at))))
             return false;
         ++at;
     }
@@ -34,21 +42,16 @@ bool MakeFolders(const std::string& base, const std::string& relative)
 
 bool MakeFreshFolder(const std::string& parent, std::string* folder, std::string* error)
 {
-    std::string base = parent;
+    std::string base = parent.empty() ? TemporaryFolder() : parent;
     if (base.empty()) {
-        char temp[MAX_PATH] = "";
-        DWORD length = GetTempPathA(sizeof temp, temp);
-        if (length == 0 || length >= sizeof temp) {
-            *error = "no temporary folder";
-            return false;
-        }
-        base.assign(temp, length);
+        *error = "no temporary folder";
+        return false;
     }
     base = WithoutSlash(base);
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
         std::string candidate = base + "\\OmbrixExport-" + std::to_string(GetCurrentProcessId()) + "-" +
                                 std::to_string(GetTickCount()) + "-" + std::to_string(attempt);
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+        if (CreateDirectoryW(WidePath(candidate).c_str(), nullptr)) {
             *folder = candidate;
             return true;
         }
@@ -70,15 +73,16 @@ bool ExportFiles(const std::string& folder, const std::vector<ExportEntry>& file
             return false;
         }
         if (entry.folder) {
-            if (!CreateDirectoryA(target.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            if (!MakeFolder(target)) {
                 *error = "cannot make folder " + target + ": " + SystemError(GetLastError());
                 return false;
             }
-        } else if (!CopyFileA(entry.source.c_str(), target.c_str(), FALSE)) {
+        } else if (!CopyFileTo(entry.source, target)) {
             *error = "cannot copy " + entry.source + " to " + target + ": " + SystemError(GetLastError());
             return false;
         }
-        DWORD attributes = GetFileAttributesA(target.c_str());
+        std::wstring wideTarget = WidePath(target);
+        DWORD attributes = GetFileAttributesW(wideTarget.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
             continue;
         if (entry.hidden)
@@ -87,7 +91,7 @@ bool ExportFiles(const std::string& folder, const std::vector<ExportEntry>& file
             attributes |= FILE_ATTRIBUTE_READONLY;
         attributes &= ~DWORD(FILE_ATTRIBUTE_NORMAL);
         if (entry.hidden || entry.readOnly)
-            SetFileAttributesA(target.c_str(), attributes);
+            SetFileAttributesW(wideTarget.c_str(), attributes);
     }
     return true;
 }

@@ -7,12 +7,13 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "common/Environment.h"
 #include "common/ProgramFolder.h"
+#include "common/TempFolder.h"
+#include "common/WideFiles.h"
+#include "common/WideText.h"
 #include "converter/ConverterExport.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
@@ -23,14 +24,12 @@ bool LoadScenario(ConverterScenario* scenario, std::string* error)
 {
     std::string file = EnvironmentVariable(ScenarioFileVariable);
     if (!file.empty()) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
+        std::string text;
+        if (!ReadFileData(file, &text)) {
             *error = "cannot read the scenario " + file;
             return false;
         }
-        std::stringstream text;
-        text << in.rdbuf();
-        if (!ParseScenario(text.str(), scenario, error)) {
+        if (!ParseScenario(text, scenario, error)) {
             *error = file + ": " + *error;
             return false;
         }
@@ -45,32 +44,24 @@ void WriteRecord(const ConverterScenario& scenario, const char* phase, const std
 {
     if (scenario.recordFile.empty())
         return;
-    char directory[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof directory, directory);
     nlohmann::json record = {
         {"phase", phase},
-        {"commandLine", GetCommandLineA()},
+        {"commandLine", WideToUtf8(GetCommandLineW())},
         {"modulePath", OwnProgramPath()},
-        {"currentDirectory", directory},
+        {"currentDirectory", CurrentFolder()},
         {"processId", GetCurrentProcessId()},
         // A 64-bit module may start a 32-bit converter: tests tell which ran.
         {"pointerBits", 8 * sizeof(void*)},
         {"exportFolder", folder},
         {"problem", problem},
     };
-    std::string temporary = scenario.recordFile + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    }
-    MoveFileExA(temporary.c_str(), scenario.recordFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+    WriteFileData(scenario.recordFile, record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
 }
 
 void WaitForFile(const ConverterScenario& scenario)
 {
     DWORD start = GetTickCount();
-    while (GetFileAttributesA(scenario.waitForFile.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           GetTickCount() - start < DWORD(scenario.waitTimeoutMs))
+    while (!PathExists(scenario.waitForFile) && GetTickCount() - start < DWORD(scenario.waitTimeoutMs))
         Sleep(50);
 }
 
@@ -114,9 +105,10 @@ int RunEmbedded()
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    std::string command = argc > 1 ? argv[1] : "";
+    std::vector<std::string> arguments = ProgramArguments();
+    std::string command = arguments.size() > 1 ? arguments[1] : std::string();
     if (command == "--register") {
         LONG status = RegisterStandIn(OwnProgramPath());
         if (status != ERROR_SUCCESS) {

@@ -2,15 +2,19 @@
 
 #include <vector>
 
+#include "common/WideText.h"
+
+// Wide throughout: the module reads these values wide, and a path outside
+// the code page must reach it exactly.
 namespace {
 
-bool KeyIsEmpty(HKEY root, const std::string& path)
+bool KeyIsEmpty(HKEY root, const std::wstring& path)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     DWORD subkeys = 0, values = 0;
-    LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+    LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                                    nullptr, nullptr, nullptr);
     RegCloseKey(key);
     return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
@@ -19,28 +23,33 @@ bool KeyIsEmpty(HKEY root, const std::string& path)
 bool ReadString(HKEY root, const char* path, const char* name, std::string* value)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, Utf8ToWide(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
+    std::wstring wideName = name == nullptr ? std::wstring() : Utf8ToWide(name);
+    const wchar_t* valueName = name == nullptr ? nullptr : wideName.c_str();
     DWORD type = 0, size = 0;
-    LONG status = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
-    std::vector<char> bytes(size + 1, '\0');
+    LONG status = RegQueryValueExW(key, valueName, nullptr, &type, nullptr, &size);
+    // Room for a terminator the stored bytes may lack.
+    std::vector<wchar_t> text(size / sizeof(wchar_t) + 2, L'\0');
     if (status == ERROR_SUCCESS)
-        status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+        status = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return false;
-    value->assign(bytes.data());
+    *value = WideToUtf8(text.data());
     return true;
 }
 
 LONG WriteString(HKEY root, const char* path, const char* name, const std::string& value)
 {
     HKEY key;
-    LONG status = RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    LONG status = RegCreateKeyExW(root, Utf8ToWide(path).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            DWORD(value.size() + 1));
+    std::wstring wideName = name == nullptr ? std::wstring() : Utf8ToWide(name);
+    std::wstring text = Utf8ToWide(value);
+    status = RegSetValueExW(key, name == nullptr ? nullptr : wideName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()), DWORD((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
     return status;
 }
@@ -59,7 +68,7 @@ LONG RegisterStandIn(const std::string& executablePath)
 
 LONG UnregisterStandIn()
 {
-    LONG status = RegDeleteKeyA(HKEY_CLASSES_ROOT, ConverterCommandKey);
+    LONG status = RegDeleteKeyW(HKEY_CLASSES_ROOT, Utf8ToWide(ConverterCommandKey).c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return status;
     std::string command = ConverterCommandKey;
@@ -85,8 +94,9 @@ bool ReadOutputFolderValue(std::string* value)
 void RemoveOutputFolderValue()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, PluginSettingsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, OutputFolderValueName);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utf8ToWide(PluginSettingsKey).c_str(), 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueW(key, Utf8ToWide(OutputFolderValueName).c_str());
         RegCloseKey(key);
     }
     DeleteEmptyKeys(HKEY_CURRENT_USER, PluginSettingsKey, "Software\\Korvel");
@@ -95,13 +105,14 @@ void RemoveOutputFolderValue()
 int DeleteEmptyKeys(HKEY root, const std::string& path, const std::string& stopAt)
 {
     int deleted = 0;
-    std::string current = path;
-    while (!current.empty() && KeyIsEmpty(root, current) && RegDeleteKeyA(root, current.c_str()) == ERROR_SUCCESS) {
+    std::wstring current = Utf8ToWide(path);
+    std::wstring last = Utf8ToWide(stopAt);
+    while (!current.empty() && KeyIsEmpty(root, current) && RegDeleteKeyW(root, current.c_str()) == ERROR_SUCCESS) {
         ++deleted;
-        if (_stricmp(current.c_str(), stopAt.c_str()) == 0)
+        if (_wcsicmp(current.c_str(), last.c_str()) == 0)
             break;
-        size_t slash = current.rfind('\\');
-        current = slash == std::string::npos ? std::string() : current.substr(0, slash);
+        size_t slash = current.rfind(L'\\');
+        current = slash == std::wstring::npos ? std::wstring() : current.substr(0, slash);
     }
     return deleted;
 }

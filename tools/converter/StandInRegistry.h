@@ -1,6 +1,7 @@
 // The registry entries the converter stand-in shares with the module: its
 // registered open command (how the module finds the converter) and the
 // "Plugin Output Folder" value (where it tells the module what it exported).
+// Both are wide REG_SZ values; the strings here are UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -23,7 +24,7 @@ LONG RegisterStandIn(const std::string& executablePath);
 LONG UnregisterStandIn();
 bool ReadOpenCommand(std::string* command);
 
-// HKCU "Plugin Output Folder", a REG_SZ.
+// HKCU "Plugin Output Folder", a REG_SZ written and read wide.
 LONG WriteOutputFolderValue(const std::string& value);
 bool ReadOutputFolderValue(std::string* value);  // false when the key or value is missing
 // Removes the value, then the keys of its path that are left empty.

@@ -7,6 +7,9 @@
 
 #include <cstring>
 
+#include "common/WideFiles.h"
+#include "host/AnsiText.h"
+
 namespace {
 
 void InitialiseOnce()
@@ -83,7 +86,7 @@ bool Save(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, const std::string& path, s
         *problem = "no memory for " + path;
         return false;
     }
-    bool saved = FreeImage_Save(format, bitmap, path.c_str(), 0) != FALSE;
+    bool saved = FreeImage_SaveU(format, bitmap, WidePath(path).c_str(), 0) != FALSE;
     FreeImage_Unload(bitmap);
     if (!saved)
         *problem = "cannot write " + path;
@@ -109,7 +112,8 @@ bool SaveDocument(DocumentRecord* document, const std::string& folder, std::stri
     InitialiseOnce();
     char number[8];
     snprintf(number, sizeof number, "%02d-", document->index + 1);
-    std::string base = InFolder(folder, number) + DocumentStem(document->filename);
+    // The document's name is in the code page, the folder in UTF-8.
+    std::string base = InFolder(folder, number) + AnsiToUtf8(DocumentStem(document->filename));
 
     FIBITMAP* full = document->depth == 16 ? MakeBitmap16(*document) : MakeBitmap8(*document);
     if (full != nullptr) {

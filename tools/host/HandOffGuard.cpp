@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/ProgramFolder.h"
+#include "common/WideText.h"
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
 
@@ -14,7 +15,7 @@ namespace {
 bool ExitIfHandOff()
 {
     std::string program = OwnProgramPath();
-    if (!IsHandOffCommandLine(GetCommandLineA(), program))
+    if (!IsHandOffCommandLine(WideToUtf8(GetCommandLineW()), program))
         return false;
     std::string written = RecordThisHandOff();
     ExitProcess(written.empty() ? 1 : 0);

@@ -2,7 +2,8 @@
 // records before it exits: its raw command line and the paths it parsed.
 // Each instance writes one JSON file, handoff-<process id>.json, into the
 // folder named by OMBRIX_HOST_REPORT_DIR (the module passes the host's
-// environment on), or into %TEMP%\ombrix-host-handoff.
+// environment on), or into %TEMP%\ombrix-host-handoff. Texts are UTF-8,
+// taken from the wide command line: any name Windows allows comes back exactly.
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@
 constexpr const char* HandOffReportDirVariable = "OMBRIX_HOST_REPORT_DIR";
 
 struct HandOffRecord {
-    std::string commandLine;  // GetCommandLineA, unchanged
+    std::string commandLine;  // GetCommandLineW, unchanged
     std::vector<std::string> paths;
     std::string program;      // the instance's executable
     unsigned long processId = 0;

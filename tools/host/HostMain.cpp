@@ -8,6 +8,7 @@
 #include <map>
 #include <new>
 
+#include "common/ProgramFolder.h"
 #include "host/AnsiText.h"
 #include "host/HandOffRecord.h"
 #include "host/ReferenceHost.h"
@@ -83,8 +84,7 @@ void PrintReport(const HostReport& report)
                     doc.index, AnsiToUtf8(doc.filename).c_str(), doc.width, doc.height, doc.depth, doc.planes,
                     doc.strips.size(), doc.profile.size(), state.c_str());
         if (!doc.tiffPath.empty())
-            std::printf("    saved: %s\n    preview: %s\n", AnsiToUtf8(doc.tiffPath).c_str(),
-                        AnsiToUtf8(doc.pngPath).c_str());
+            std::printf("    saved: %s\n    preview: %s\n", doc.tiffPath.c_str(), doc.pngPath.c_str());
     }
     for (const DialogRecord& dialog : report.dialogs)
         std::printf("  %s \"%s\": \"%s\" (%s)\n", dialog.messageBox ? "message box" : "dialog",
@@ -93,7 +93,7 @@ void PrintReport(const HostReport& report)
         std::printf("  leak: %s of %d bytes from %s\n", leak.kind.c_str(), leak.size,
                     SelectorName(leak.selector).c_str());
     for (const std::string& problem : report.problems)
-        std::printf("  problem: %s\n", AnsiToUtf8(problem).c_str());
+        std::printf("  problem: %s\n", problem.c_str());
     if (report.command == "import")
         std::printf("  %d of %zu documents kept\n", report.CompleteDocuments(), report.documents.size());
 }
@@ -122,10 +122,9 @@ int Run(const std::string& command, const std::string& modulePath, HostOptions o
         std::printf("report: %s\n", options.reportPath.c_str());
     if (handOffWaitMs > 0 && !options.outputFolder.empty()) {
         for (const HandOffRecord& handOff : WaitForHandOffRecords(options.outputFolder, 1, handOffWaitMs)) {
-            std::printf("hand-off: a new host instance was started with: %s\n",
-                        AnsiToUtf8(handOff.commandLine).c_str());
+            std::printf("hand-off: a new host instance was started with: %s\n", handOff.commandLine.c_str());
             for (const std::string& path : handOff.paths)
-                std::printf("    %s\n", AnsiToUtf8(path).c_str());
+                std::printf("    %s\n", path.c_str());
         }
     }
     return 0;
@@ -133,8 +132,17 @@ int Run(const std::string& command, const std::string& modulePath, HostOptions o
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
+    // UTF-8 from the wide command line: a module or report path may hold
+    // any character.
+    std::vector<std::string> arguments = ProgramArguments();
+    if (arguments.empty())
+        arguments.push_back("ombrix-host");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    int argc = int(argv.size());
     if (argc > 1 && !IsCommandWord(argv[1])) {
         // Started with file arguments, as a module hands files to a new host.
         std::string written = RecordThisHandOff();
@@ -160,7 +168,7 @@ int main(int argc, char** argv)
     AddImportSwitches(import, &importOptions, &environment);
     import->add_option("--handoff-wait-ms", handOffWaitMs, "wait this long for a hand-off instance's record");
 
-    CLI11_PARSE(app, argc, argv);
+    CLI11_PARSE(app, argc, argv.data());
 
     bool isAbout = about->parsed();
     HostOptions options = isAbout ? aboutOptions : importOptions;

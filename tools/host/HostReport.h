@@ -46,7 +46,7 @@ struct ProgressCall {
 
 struct DocumentRecord {
     int index = 0;
-    std::string filename;  // the record's length-prefixed filename
+    std::string filename;  // the record's length-prefixed filename, in the code page as the module set it
     int16_t mode = 0;
     int32_t width = 0;
     int32_t height = 0;
@@ -73,7 +73,7 @@ struct DocumentRecord {
     std::string refused;         // why the host could not hold it (error ResultOutOfMemory)
     bool complete = false;       // every sample delivered and no error: the host keeps it
 
-    std::string tiffPath;  // saved files, empty when not saved
+    std::string tiffPath;  // saved files (UTF-8), empty when not saved
     std::string pngPath;
 
     int BytesPerSample() const { return depth == 16 ? 2 : 1; }
@@ -119,9 +119,9 @@ struct SuiteCounters {
 };
 
 struct HostReport {
-    std::string modulePath;
-    bool loaded = false;
-    std::string loadError;
+    std::string modulePath;  // UTF-8, as are loadError and problems; the
+    bool loaded = false;     // module's own texts (filename, dialogs) are in
+    std::string loadError;   // the code page
     PiplInfo pipl;
     std::string command;  // "about" or "import"
 

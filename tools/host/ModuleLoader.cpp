@@ -1,5 +1,6 @@
 #include "host/ModuleLoader.h"
 
+#include "common/WideText.h"
 #include "hostapi/HostApi.h"
 
 namespace {
@@ -23,12 +24,12 @@ BOOL CALLBACK TakeFirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
 
 std::string SystemErrorText(DWORD code)
 {
-    char text[512] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                  text, sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+    wchar_t text[512] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                  text, DWORD(std::size(text)), nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
         --length;
-    std::string message(text, length);
+    std::string message = WideToUtf8(std::wstring(text, length));
     return message.empty() ? "error " + std::to_string(code) : message + " (error " + std::to_string(code) + ")";
 }
 
@@ -49,7 +50,7 @@ bool LoadedModule::ReadPipl(const std::string& path)
 {
     // As data only: the library's code does not run before the host knows
     // what the file is.
-    HMODULE data = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE data = LoadLibraryExW(Utf8ToWide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (data == nullptr) {
         error_ = "cannot open " + path + " as a module: " + SystemErrorText(GetLastError());
         return false;
@@ -103,7 +104,9 @@ bool LoadedModule::Load(const std::string& path)
     pipl_ = PiplInfo();
     if (!ReadPipl(path))
         return false;
-    library_ = LoadLibraryA(path.c_str());
+    // The path as given, never the "\\?\" form: the module may read it back
+    // with GetModuleFileNameW.
+    library_ = LoadLibraryW(Utf8ToWide(path).c_str());
     if (library_ == nullptr) {
         error_ = "cannot load " + path + ": " + SystemErrorText(GetLastError());
         return false;

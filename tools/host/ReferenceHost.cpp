@@ -4,6 +4,7 @@
 #include "host/HandOffRecord.h"
 #include "host/ReportWriter.h"
 #include "common/Environment.h"
+#include "common/WideFiles.h"
 
 #include <new>
 
@@ -269,7 +270,7 @@ HostReport ReferenceHost::Import()
 
     ScopedEnvironment environment;
     if (!options_.outputFolder.empty()) {
-        CreateDirectoryA(options_.outputFolder.c_str(), nullptr);
+        CreateDirectoryW(WidePath(options_.outputFolder).c_str(), nullptr);
         environment.Set(HandOffReportDirVariable, options_.outputFolder);
     }
     for (const auto& [name, value] : options_.environment)

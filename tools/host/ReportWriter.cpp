@@ -2,8 +2,9 @@
 
 #include "host/AnsiText.h"
 
-#include <fstream>
 #include <nlohmann/json.hpp>
+
+#include "common/WideFiles.h"
 
 using nlohmann::json;
 
@@ -112,8 +113,8 @@ json DocumentJson(const DocumentRecord& document)
         {"error", document.error},
         {"refused", document.refused},
         {"complete", document.complete},
-        {"tiff", AnsiToUtf8(document.tiffPath)},
-        {"png", AnsiToUtf8(document.pngPath)},
+        {"tiff", document.tiffPath},
+        {"png", document.pngPath},
     };
 }
 
@@ -170,9 +171,9 @@ std::string ReportAsJsonLines(const HostReport& report)
     text += Dump({
         {"event", "run"},
         {"command", report.command},
-        {"module", AnsiToUtf8(report.modulePath)},
+        {"module", report.modulePath},
         {"loaded", report.loaded},
-        {"loadError", AnsiToUtf8(report.loadError)},
+        {"loadError", report.loadError},
         {"pipl", {{"kind", FourCharText(report.pipl.kind)}, {"name", report.pipl.name},
                   {"version", Hex32(report.pipl.version)}, {"entryPoint", report.pipl.entryPoint}}},
     });
@@ -186,14 +187,12 @@ std::string ReportAsJsonLines(const HostReport& report)
         text += Dump({{"event", "leak"}, {"kind", leak.kind}, {"size", leak.size},
                       {"obtainedIn", leak.selector < 0 ? std::string("no call") : SelectorName(leak.selector)}});
     for (const std::string& problem : report.problems)
-        text += Dump({{"event", "problem"}, {"text", AnsiToUtf8(problem)}});
+        text += Dump({{"event", "problem"}, {"text", problem}});
     text += Dump(SummaryJson(report));
     return text;
 }
 
 bool WriteReport(const HostReport& report, const std::string& path)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << ReportAsJsonLines(report);
-    return bool(out);
+    return WriteFileData(path, ReportAsJsonLines(report));
 }

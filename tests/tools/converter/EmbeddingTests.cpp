@@ -5,13 +5,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "support/ChildProcess.h"
 #include "common/ProgramFolder.h"
+#include "common/WideFiles.h"
+#include "common/WideText.h"
 #include "converter/ConverterScenario.h"
 #include "converter/StandInRegistry.h"
 #include "support/FileContents.h"
+#include "support/RegistryTestKeys.h"
 #include "common/TempFolder.h"
 
 namespace {
@@ -180,6 +184,77 @@ TEST_F(Embedding, MissingSourceFailsWithoutWritingTheValue)
     nlohmann::json record = Record();
     EXPECT_EQ(record.at("phase"), "failed");
     EXPECT_NE(record.at("problem").get<std::string>().find("nowhere.jpg"), std::string::npos);
+}
+
+// Names the system's code page (1252 in the tests) cannot hold: CJK,
+// Polish, an emoji (a surrogate pair), a fullwidth reverse solidus.
+const std::string OutsideFolder = "Łódź 写真 📷";
+const std::vector<std::string> OutsideNames = {"写真.jpg", "Łódź.dng", "📷 rose.tif", "..＼victim＼keep.jpg"};
+
+TEST_F(Embedding, NamesOutsideTheCodePageReachTheFolderAndTheValueExactly)
+{
+    std::string outside = parent.MakeFolder(OutsideFolder);
+    scenario.outputParent = outside;
+    for (const std::string& name : OutsideNames)
+        scenario.files.push_back({sources.MakeFile(name, "bytes of " + name), name});
+    ASSERT_EQ(Run(), 0);
+    std::string folder = OutputValue();
+    EXPECT_EQ(folder.rfind(outside + "\\OmbrixExport-", 0), 0u) << folder;
+    std::vector<std::string> sorted = OutsideNames;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(FolderEntries(folder), sorted) << "the fullwidth solidus parts no name";
+    for (const std::string& name : OutsideNames)
+        EXPECT_EQ(ReadFileBytes(InFolder(folder, name)), "bytes of " + name) << name;
+    EXPECT_EQ(Record().at("exportFolder"), folder);
+    EXPECT_EQ(Record().at("problem"), "");
+}
+
+TEST_F(Embedding, VariablesAndGivenValuesCarryNamesOutsideTheCodePage)
+{
+    std::string outside = parent.MakeFolder(OutsideFolder);
+    std::string source = sources.MakeFile("📷 rose.tif", "tiff");
+    const std::string given = "C:\\" + OutsideFolder + "\\写真";
+    ASSERT_EQ(RunChild(StandIn, "-embedding",
+                       {{"OMBRIX_CONVERTER_PARENT", outside},
+                        {"OMBRIX_CONVERTER_FILES", source + ">Łódź\\写真.tif"},
+                        {"OMBRIX_CONVERTER_VALUE", "given:" + given},
+                        {"OMBRIX_CONVERTER_RECORD", scenario.recordFile}}),
+              0);
+    EXPECT_EQ(GetWideText(HKEY_CURRENT_USER, PluginSettingsKey, OutputFolderValueName), given) << "a REG_SZ";
+    std::string folder = Record().at("exportFolder");
+    EXPECT_EQ(folder.rfind(outside + "\\", 0), 0u) << folder;
+    EXPECT_EQ(ReadFileBytes(folder + "\\Łódź\\写真.tif"), "tiff");
+}
+
+TEST_F(Embedding, PathsPastThe259CharacterLimitAreExported)
+{
+    scenario.outputParent = parent.MakeFolder(OutsideFolder);
+    const std::string name = std::string(120, 'd') + "\\" + std::string(120, 'e') + "\\📷 rose.tif";
+    scenario.files = {{sources.Inside("b.tif"), name, false, true, true}};
+    ASSERT_EQ(Run(), 0);
+    std::string path = InFolder(OutputValue(), name);
+    EXPECT_GT(Utf8ToWide(path).size(), 300u);
+    EXPECT_EQ(ReadFileBytes(path), "tiff bytes");
+    DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    EXPECT_EQ(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+}
+
+// The tests above prove something only where the code page cannot hold
+// their names: 1252, as Wine gives with LC_ALL=C.UTF-8 (scripts/wine-env.sh).
+TEST(WineEnvironment, CodePageIs1252AndHoldsNoneOfTheTestNames)
+{
+    EXPECT_EQ(GetACP(), 1252u) << "Wine runs with another code page: set LC_ALL=C.UTF-8";
+    std::vector<std::string> names = OutsideNames;
+    names.push_back(OutsideFolder);
+    for (const std::string& name : names) {
+        std::wstring wide = Utf8ToWide(name);
+        char narrow[64];
+        BOOL lost = FALSE;
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), int(wide.size()), narrow, sizeof narrow,
+                            nullptr, &lost);
+        EXPECT_TRUE(lost) << name;
+    }
 }
 
 TEST_F(Embedding, MalformedScenarioFails)

@@ -5,6 +5,8 @@
 
 #include "support/ChildProcess.h"
 #include "common/ProgramFolder.h"
+#include "common/TempFolder.h"
+#include "common/WideFiles.h"
 #include "converter/StandInRegistry.h"
 
 namespace {
@@ -39,6 +41,17 @@ TEST_F(StandInRegistration, OpenCommandIsTheUnquotedPathAndFiveCharactersOfArgum
     EXPECT_EQ(command, path + " \"%1\"");
     // The module takes all but the last five characters as the executable.
     EXPECT_EQ(command.substr(0, command.size() - 5), path);
+}
+
+TEST_F(StandInRegistration, OpenCommandHoldsAPathOutsideTheCodePageExactly)
+{
+    TempFolder folder;
+    std::string copy = InFolder(folder.MakeFolder("Łódź 写真 📷"), StandIn);
+    ASSERT_TRUE(CopyFileTo(BesideProgram(StandIn), copy));
+    ASSERT_EQ(RunChild(ProgramPath{copy}, "--register"), 0);
+    std::string command;
+    ASSERT_TRUE(ReadOpenCommand(&command));
+    EXPECT_EQ(command, copy + " \"%1\"");
 }
 
 TEST_F(StandInRegistration, UnregisterRemovesTheCommandAndTheKeysLeftEmpty)

@@ -2,11 +2,15 @@
 // over, records its command line and exits.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "TestModuleRun.h"
+#include "common/TempFolder.h"
+#include "common/WideFiles.h"
 #include "host/HandOffCommandLine.h"
 #include "host/HandOffRecord.h"
 #include "support/ChildProcess.h"
-#include "common/TempFolder.h"
+#include "support/FileContents.h"
 
 namespace {
 
@@ -33,6 +37,37 @@ TEST(HandOffInstance, HostProgramRecordsFileArguments)
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].commandLine, "ombrix-host.exe \"C:\\x\\one.dng\" ");
     EXPECT_EQ(records[0].paths, (std::vector<std::string>{"C:\\x\\one.dng"}));
+}
+
+// Installed, loading a module and writing under folders the code page cannot
+// hold, the host program is handed such paths (wide, by the module's
+// CreateProcessW with the host's own GetModuleFileNameW) and records them.
+TEST(HandOffInstance, HostOutsideTheCodePageRecordsAWideHandOffExactly)
+{
+    TempFolder folder;
+    std::string installed = folder.MakeFolder("宿主 Łódź 📷");
+    std::string host = InFolder(installed, "ombrix-host.exe");
+    std::string module = InFolder(installed, "写真.8ba");
+    ASSERT_TRUE(CopyFileTo(BesideProgram("ombrix-host.exe"), host));
+    ASSERT_TRUE(CopyFileTo(TestModulePath(), module));
+    std::string out = folder.Inside("文書 Łódź");
+    std::string report = InFolder(folder.Path(), "run 📷.jsonl");
+    const std::vector<std::string> dngs = {"C:\\写真\\Łódź.dng", "D:\\📷 rose.dng", "E:\\..＼victim＼raw.dng"};
+    ASSERT_EQ(RunChild(ProgramPath{host}, "import \"" + module + "\" --out \"" + out + "\" --report \"" + report +
+                                              "\" --env \"OMBRIX_TEST_MODULE=handOff=" + dngs[0] + "|" + dngs[1] +
+                                              "|" + dngs[2] + "\""),
+              0);
+    std::string lines = ReadFileBytes(report);
+    nlohmann::json run = nlohmann::json::parse(lines.substr(0, lines.find('\n')));
+    EXPECT_EQ(run.at("module"), module);
+    EXPECT_EQ(run.at("loaded"), true);
+
+    std::vector<HandOffRecord> records = WaitForHandOffRecords(out, 1, 30000);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].commandLine,
+              "ombrix-host.exe \"" + dngs[0] + "\" \"" + dngs[1] + "\" \"" + dngs[2] + "\" ");
+    EXPECT_EQ(records[0].paths, dngs);
+    EXPECT_EQ(records[0].program, host);
 }
 
 TEST(HandOffCommandLine, ProgramNameIsSkippedWhicheverWayItIsWritten)

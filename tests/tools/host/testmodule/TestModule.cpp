@@ -69,12 +69,31 @@ INT_PTR CALLBACK NoticeProc(HWND window, UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
+std::string Utf8(const wchar_t* text, int length)
+{
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(size_t(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
+    return wide;
+}
+
+// Read wide, kept as UTF-8: a hand-off path may hold any character.
 Config ReadConfig()
 {
     Config config;
-    char text[4096] = "";
-    DWORD length = GetEnvironmentVariableA("OMBRIX_TEST_MODULE", text, sizeof text);
-    std::string all(text, length < sizeof text ? length : 0);
+    wchar_t text[4096] = L"";
+    DWORD length = GetEnvironmentVariableW(L"OMBRIX_TEST_MODULE", text, 4096);
+    std::string all = Utf8(text, length < 4096 ? int(length) : 0);
     size_t at = 0;
     while (at < all.size()) {
         size_t end = all.find(';', at);
@@ -295,11 +314,15 @@ void Finalize()
     if (Settings.handOff.empty())
         return;
     // As a module hands files over: the host's own file name, then each path
-    // quoted and followed by a blank.
-    char host[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, host, sizeof host);
-    const char* name = std::strrchr(host, '\\') != nullptr ? std::strrchr(host, '\\') + 1 : host;
-    std::string commandLine = name;
+    // quoted and followed by a blank; wide, as the module does it.
+    std::wstring host(32768, L'\0');
+    DWORD hostLength = GetModuleFileNameW(nullptr, host.data(), DWORD(host.size()));
+    if (hostLength == 0 || hostLength >= host.size())
+        return;
+    host.resize(hostLength);
+    size_t slash = host.rfind(L'\\');
+    std::wstring name = slash == std::wstring::npos ? host : host.substr(slash + 1);
+    std::string commandLine = Utf8(name.c_str(), int(name.size()));
     commandLine += ' ';
     size_t at = 0;
     while (at <= Settings.handOff.size()) {
@@ -311,12 +334,11 @@ void Finalize()
         commandLine += "\" ";
         at = bar + 1;
     }
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (CreateProcessA(host, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
+    std::wstring line = Wide(commandLine);
+    if (CreateProcessW(host.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
                        &startup, &process)) {
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);

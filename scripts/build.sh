@@ -4,6 +4,10 @@
 #   BUILD/win32/   the module for 32-bit hosts and its tools and tests (i686)
 #   BUILD/win64/   the module for 64-bit hosts and its tools and tests (x86-64)
 # BUILD defaults to build/. OMBRIX_ARCHS="win32" (or "win64") builds one only.
+# OMBRIX_TARGETS names the targets to build instead of everything: a name
+# alone is built in each tree, "win32:NAME" in that tree only (scripts/demo.sh
+# builds what its import runs). The build then says how many commands it ran
+# for them and stops if one of them comes from tests/ or bench/.
 # The 64-bit tree is built first; BUILD/win64/bin/OmbrixImport.8ba is the
 # module the release (made in the 32-bit tree) takes as OMBRIX_MODULE64.
 set -eu
@@ -59,5 +63,31 @@ for arch in $archs; do
     [ -z "${OMBRIX_SUPPORT_ADDRESS:-}" ] || set -- "$@" "-DOMBRIX_SUPPORT_ADDRESS=$OMBRIX_SUPPORT_ADDRESS"
     configure_tree "$root" "$tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release "$@"
     set_cache "$tree" "$@"
-    cmake --build "$tree" -j "$(nproc)"
+    if [ -z "${OMBRIX_TARGETS:-}" ]; then
+        cmake --build "$tree" -j "$(nproc)"
+        continue
+    fi
+    targets=""
+    for target in $OMBRIX_TARGETS; do
+        case $target in
+            "$arch":*) targets="$targets ${target#*:}" ;;
+            *:*) ;;
+            *) targets="$targets $target" ;;
+        esac
+    done
+    [ -n "$targets" ] || continue
+    echo "build.sh: $arch: building$targets only"
+    cmake --build "$tree" -j "$(nproc)" --target $targets
+    if [ -f "$tree/build.ninja" ]; then
+        # Every command these targets need, done now or by an earlier build.
+        commands=$(ninja -C "$tree" -t commands $targets)
+        test_parts="$root/(tests|bench)/|googletest|real-exports|transfer-images|fuzz-regressions"
+        if printf '%s\n' "$commands" | grep -E "$test_parts" >/dev/null; then
+            echo "build.sh: $arch:$targets need a test, a benchmark or a test fixture:" >&2
+            printf '%s\n' "$commands" | grep -E "$test_parts" | head -n 5 >&2
+            exit 1
+        fi
+        echo "build.sh: $arch:$targets: $(printf '%s\n' "$commands" | wc -l) build commands," \
+            "none of a test program, a benchmark or a test fixture"
+    fi
 done

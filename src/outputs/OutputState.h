@@ -24,7 +24,7 @@ struct ScanCursorState {
     // its scan ends: set when a scan opens, cleared when it has ended.
     Boolean awaitsRecord;
     // The current entry is a picture that has neither become a document nor
-    // been refused with a message.
+    // been refused for its content.
     Boolean pictureWaits;
     // A picture of the folder was passed over without arriving: the folder
     // stays on disk.

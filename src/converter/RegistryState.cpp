@@ -127,3 +127,25 @@ void RecordCleanupFolder(std::wstring_view folder)
     }
     RegCloseKey(key);
 }
+
+void ForgetCleanupFolder(const std::wstring& folder)
+{
+    const std::wstring identity = FolderIdentity(folder);
+    for (const wchar_t* keyPath : {CleanupKey, UnicodeCleanupKey}) {
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            continue;
+        // A deleted value's successors move down by one index.
+        EnumeratedValue value;
+        for (DWORD index = 0;;) {
+            const LONG status = ReadValueAt(key, index, value);
+            if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
+                break;
+            const bool names = status == ERROR_SUCCESS &&
+                               (value.data == folder || SameFolderIdentity(identity, FolderIdentity(value.data)));
+            if (!names || RegDeleteValueW(key, value.name.c_str()) != ERROR_SUCCESS)
+                index++;
+        }
+        RegCloseKey(key);
+    }
+}

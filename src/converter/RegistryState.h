@@ -13,5 +13,8 @@ void ResetOutputFolderValue();
 // destination: OutputFolder; empty when there is no folder.
 long ReadOutputFolder(std::wstring& destination);
 void RecordCleanupFolder(std::wstring_view folder);
+// Deletes every record of folder (however it was spelt) from both cleanup
+// keys: it holds files that must outlive the next cleanup.
+void ForgetCleanupFolder(const std::wstring& folder);
 void CleanupOldOutputFolders();
 bool DeleteOutputFolder(std::wstring_view folder);

@@ -1,6 +1,7 @@
 #include "decode/DecoderMessages.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -169,5 +170,31 @@ bool IsHarmlessDecoderMessage(MessageOrigin origin, const char* text)
             return false;
         }
     }
+    return false;
+}
+
+namespace {
+
+// Memory that ran out, as the decoder and its libraries say it; their
+// allocations are sized by a header the checks already judged.
+constexpr std::pair<MessageOrigin, const char*> MemoryMessages[] = {
+    {Decoder, "DIB allocation failed%s"},
+    {Decoder, "Memory allocation failed%s"},
+    {Decoder, "Insufficient memory (case %d)"},
+    {TiffError, "%sOut of memory%s"},
+    {TiffError, "%sNo space for %s"},
+    {TiffError, "%sFailed to allocate memory%s"},
+    {TiffError, "%sCannot allocate %s"},
+};
+
+}  // namespace
+
+bool SaysMemoryRanOut(MessageOrigin origin, const char* text)
+{
+    if (text == nullptr)
+        return false;
+    for (const auto& [from, format] : MemoryMessages)
+        if (from == origin && MatchesFormat(text, format))
+            return true;
     return false;
 }

@@ -13,6 +13,9 @@ enum class MessageOrigin {
 // the file does not.
 bool IsHarmlessDecoderMessage(MessageOrigin origin, const char* text);
 
+// True for a message saying that memory ran out: nothing said of the file.
+bool SaysMemoryRanOut(MessageOrigin origin, const char* text);
+
 // True when format could have printed text: a conversion stands for any
 // run of what it prints (digits for %d, %02x ..., anything for %s).
 bool MatchesFormat(const char* text, const char* format);

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include <tiffio.h>
 
@@ -17,19 +18,28 @@ namespace {
 // Set when a message of the current load says that picture data is missing
 // or damaged (or is one this module does not know).
 bool PictureDamaged = false;
+// Set when memory ran out during the current load: that says nothing of the
+// file.
+bool MemoryRanOut = false;
+
+void Hear(MessageOrigin origin, const char* text)
+{
+    if (SaysMemoryRanOut(origin, text))
+        MemoryRanOut = true;
+    if (!IsHarmlessDecoderMessage(origin, text))
+        PictureDamaged = true;
+}
 
 void HearDecoder(FREE_IMAGE_FORMAT, const char* message)
 {
-    if (!IsHarmlessDecoderMessage(MessageOrigin::Decoder, message))
-        PictureDamaged = true;
+    Hear(MessageOrigin::Decoder, message);
 }
 
 void HearTiff(MessageOrigin origin, const char* format, va_list arguments)
 {
     char text[512];
     std::vsnprintf(text, sizeof(text), format, arguments);
-    if (!IsHarmlessDecoderMessage(origin, text))
-        PictureDamaged = true;
+    Hear(origin, text);
 }
 
 void HearTiffWarning(const char*, const char* format, va_list arguments)
@@ -51,6 +61,7 @@ public:
         : warnings_(TIFFSetWarningHandler(HearTiffWarning)), errors_(TIFFSetErrorHandler(HearTiffError))
     {
         PictureDamaged = false;
+        MemoryRanOut = false;
         FreeImage_SetOutputMessage(HearDecoder);
     }
     ~DecoderListener()
@@ -128,6 +139,8 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, FILE* file, int flags, LoadRefusa
         *refusal = RefusalFor(format == FIF_TIFF ? CheckTiffHeader(file) : CheckJpegHeader(file));
         if (*refusal == LoadRefusal::None)
             bitmap = FreeImage_LoadFromHandle(format, &io, file, flags);
+    } catch (const std::bad_alloc&) {
+        MemoryRanOut = true;
     } catch (...) {
         PictureDamaged = true;
     }
@@ -138,7 +151,7 @@ FIBITMAP* DecodeFile(FREE_IMAGE_FORMAT format, FILE* file, int flags, LoadRefusa
 
 FIBITMAP* LoadImageFile(FILE* file, PictureKind kind, LoadRefusal* refusal)
 {
-    *refusal = LoadRefusal::Unreadable;
+    *refusal = LoadRefusal::Unavailable;
     if (file == nullptr)
         return nullptr;
     const FREE_IMAGE_FORMAT format = kind == PictureKind::Jpeg ? FIF_JPEG : FIF_TIFF;
@@ -149,11 +162,16 @@ FIBITMAP* LoadImageFile(FILE* file, PictureKind kind, LoadRefusal* refusal)
         DecoderListener listener;
         bitmap = DecodeFile(format, file, flags, refusal);
     }
-    if (bitmap != nullptr && PictureDamaged) {
+    // A file that could not be read, or memory that ran out, says nothing
+    // of the picture, whatever the decoder made of what it got.
+    const bool unavailable = MemoryRanOut || std::ferror(file) != 0;
+    if (bitmap != nullptr && (PictureDamaged || unavailable)) {
         FreeImage_Unload(bitmap);
         bitmap = nullptr;
     }
-    if (bitmap == nullptr && *refusal == LoadRefusal::None)
+    if (unavailable)
+        *refusal = LoadRefusal::Unavailable;
+    else if (bitmap == nullptr && *refusal == LoadRefusal::None)
         *refusal = LoadRefusal::Unreadable;
     return bitmap;
 }

@@ -18,6 +18,8 @@ enum class LoadRefusal {
                   // missing or damaged
     Unsupported,  // a sound picture too large, or stored in a layout the
                   // decoder cannot read
+    Unavailable,  // nothing said of the picture: the file could not be read
+                  // to its end, or memory ran out
 };
 
 // Decodes the open file (read from its start, left open) as kind. Null, with
@@ -25,4 +27,6 @@ enum class LoadRefusal {
 // TiffHeaderCheck) and refused, the file cannot be decoded, or the decoder
 // reported picture data missing or damaged while decoding it (it then fills
 // what it could not read, and such a bitmap is not the picture in the file).
+// A null file, a read error or memory running out is Unavailable, whatever
+// else the decoder said.
 FIBITMAP* LoadImageFile(std::FILE* file, PictureKind kind, LoadRefusal* refusal);

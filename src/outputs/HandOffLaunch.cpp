@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "converter/RegistryState.h"
 #include "outputs/HandOffList.h"
+#include "outputs/SeenFiles.h"
+#include "platform/Paths.h"
 #include "platform/ProcessLaunch.h"
 #include "ui/Messages.h"
 
@@ -13,12 +14,30 @@ namespace {
 // One batch's arguments; as long as any command line can be.
 wchar_t BatchArguments[LongestCommandLine + 1];
 
+// Every file of the launched batch reached a host; then each folder whose
+// record an entry carries is recorded, when it holds nothing else. Without
+// memory on the way, a folder not yet looked at is kept.
 void RecordFoldersOfBatch(size_t taken)
 {
-    size_t offset = 0;
-    std::wstring_view folder;
-    while (NextRecordInBatch(taken, offset, folder))
-        RecordCleanupFolder(folder);
+    try {
+        size_t offset = 0;
+        std::wstring_view folder;
+        std::wstring_view name;
+        std::wstring_view identityOf;
+        std::wstring identity;
+        while (NextFileInBatch(taken, offset, folder, name)) {
+            if (identity.empty() || folder != identityOf) {
+                identity = FolderIdentity(std::wstring(folder));
+                identityOf = folder;
+            }
+            SettleHandedOff(identity, name);
+        }
+        offset = 0;
+        while (NextRecordInBatch(taken, offset, folder))
+            RecordWhenOnlySettled(std::wstring(folder));
+    } catch (...) {
+        // What was not settled or looked at keeps its folder on disk.
+    }
 }
 
 }  // namespace

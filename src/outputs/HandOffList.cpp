@@ -76,6 +76,16 @@ std::wstring_view FolderOfEntry(size_t offset)
     return slash > 1 ? std::wstring_view(entry + 1, slash - 2) : std::wstring_view();
 }
 
+// The name of an entry: from after the folder's backslash to its closing
+// quote.
+std::wstring_view NameOfEntry(size_t offset)
+{
+    const std::wstring_view folder = FolderOfEntry(offset);
+    const size_t start = 1 + folder.size() + 1;
+    const size_t end = EntryAt(offset) - 2;
+    return end > start ? std::wstring_view(HandOffList.units + offset + start, end - start) : std::wstring_view();
+}
+
 }  // namespace
 
 bool AppendHandOff(std::wstring_view folder, std::wstring_view name)
@@ -166,6 +176,18 @@ bool NextRecordInBatch(size_t taken, size_t& offset, std::wstring_view& folder)
         }
     }
     return false;
+}
+
+bool NextFileInBatch(size_t taken, size_t& offset, std::wstring_view& folder, std::wstring_view& name)
+{
+    if (taken > HandOffList.length)
+        taken = HandOffList.length;
+    if (offset >= taken)
+        return false;
+    folder = FolderOfEntry(offset);
+    name = NameOfEntry(offset);
+    offset = NextEntry(offset);
+    return true;
 }
 
 void ReleaseHandOffList()

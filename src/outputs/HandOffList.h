@@ -40,5 +40,10 @@ void DropRecordsOf(std::wstring_view folder);
 // past it. False when none is left in the batch.
 bool NextRecordInBatch(size_t taken, size_t& offset, std::wstring_view& folder);
 
+// Steps through every entry within the first taken units, from offset on:
+// the folder and name of the next one, offset moved past it. False when
+// none is left in the batch.
+bool NextFileInBatch(size_t taken, size_t& offset, std::wstring_view& folder, std::wstring_view& name);
+
 // Empties the list and gives its memory back.
 void ReleaseHandOffList();

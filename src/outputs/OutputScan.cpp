@@ -7,6 +7,7 @@
 #include "outputs/HandOffList.h"
 #include "outputs/NameClasses.h"
 #include "outputs/OutputState.h"
+#include "outputs/SeenFiles.h"
 #include "platform/Paths.h"
 #include "ui/Messages.h"
 
@@ -26,18 +27,29 @@ void PassOverCurrentPicture()
     ScanCursor.pictureWaits = false;
 }
 
+// A listing that ended for any reason but having no more files keeps its
+// folder.
+void NoteListingEnd()
+{
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        ScanCursor.keepsUnlisted = true;
+}
+
 // The scan has ended: its folder is recorded at once, or by the hand-off of
-// its last waiting DNG file, or not at all when a file of it stays behind.
+// its last waiting DNG file, when it then holds only files that settled; it
+// is kept when a file of it stays behind.
 void DecideOnFolder()
 {
     ScanCursorState& scan = ScanCursor;
     if (!scan.awaitsRecord)
         return;
     scan.awaitsRecord = false;
-    if (scan.keepsPicture || scan.keepsLostDng)
+    if (scan.keepsPicture || scan.keepsLostDng || scan.keepsUnlisted) {
+        ForgetCleanupFolder(scan.folder);
         return;
+    }
     if (!CarryRecordOnLastEntry(scan.folder))
-        RecordCleanupFolder(scan.folder);
+        RecordWhenOnlySettled(scan.folder);
 }
 
 }  // namespace
@@ -52,16 +64,22 @@ bool OpenScan()
     scan.pictureWaits = false;
     scan.keepsPicture = false;
     scan.keepsLostDng = false;
+    scan.keepsUnlisted = false;
+    scan.identity = FolderIdentity(scan.folder);
     // The folder is listed anew (a converter may export into the same folder
     // twice): what this scan finds decides it, not a record an earlier scan
-    // of it left on a waiting file.
+    // of it left on a waiting file or in the registry, from this load or an
+    // earlier one.
     DropRecordsOf(scan.folder);
+    ForgetCleanupFolder(scan.folder);
 
     // Listed through the long form: a folder of any length, any name.
     std::wstring pattern;
-    scan.findHandle = FileInFolder(scan.folder, L"*", pattern) ? FindFirstFileW(pattern.c_str(), &scan.findData)
-                                                               : INVALID_HANDLE_VALUE;
+    const bool named = FileInFolder(scan.folder, L"*", pattern);
+    scan.findHandle = named ? FindFirstFileW(pattern.c_str(), &scan.findData) : INVALID_HANDLE_VALUE;
     MoreEntries = ScanIsOpen();
+    if (!MoreEntries && (!named || !ListedNothing(GetLastError())))
+        scan.keepsUnlisted = true;
     return MoreEntries;
 }
 
@@ -81,7 +99,7 @@ bool TakeEntry()
     if (!IsPlainName(entry.cFileName) || !IsSupportedName(entry.cFileName))
         return false;
     if (IsDngName(entry.cFileName)) {
-        CollectDng(entry.cFileName);
+        CollectDng(entry);
         return false;
     }
     ScanCursor.pictureWaits = true;
@@ -92,7 +110,13 @@ void AdvanceScan()
 {
     PassOverCurrentPicture();
     for (;;) {
-        MoreEntries = ScanIsOpen() && FindNextFileW(ScanCursor.findHandle, &ScanCursor.findData);
+        if (!ScanIsOpen()) {
+            MoreEntries = false;
+            return;
+        }
+        MoreEntries = FindNextFileW(ScanCursor.findHandle, &ScanCursor.findData);
+        if (!MoreEntries)
+            NoteListingEnd();
         if (!MoreEntries || TakeEntry())
             return;
     }
@@ -101,12 +125,18 @@ void AdvanceScan()
 void SettleCurrentPicture()
 {
     ScanCursor.pictureWaits = false;
+    NoteFileSeen(ScanCursor.identity, ScanCursor.findData, true);
 }
 
-void CollectDng(const wchar_t* name)
+void CollectDng(const WIN32_FIND_DATAW& entry)
 {
-    if (AppendHandOff(ScanCursor.folder, name))
+    // However often its folder is listed, a file goes to a host once.
+    if (DngAlreadyTaken(ScanCursor.identity, entry))
         return;
+    if (AppendHandOff(ScanCursor.folder, entry.cFileName)) {
+        NoteFileSeen(ScanCursor.identity, entry, false);
+        return;
+    }
     if (!ScanCursor.keepsLostDng)
         ShowMessage(MessageUnsupportedImage);
     ScanCursor.keepsLostDng = true;

@@ -3,14 +3,18 @@
 // ends. Entries are taken in the order the system enumerates them; nothing
 // is sorted.
 //
-// A folder is recorded for cleanup only when every picture of it became a
-// document or was refused with a message, and every DNG file of it reached a
-// new host instance: at the end of its scan when none of its DNG files
-// waits, else when the last of them has been handed off.
+// A folder is recorded for cleanup only when, listed again at that moment,
+// it holds nothing but pictures this load saw become documents or refused
+// for their content, and DNG files that reached a new host instance: at the
+// end of its scan when none of its DNG files waits, else when the last of
+// them has been handed off (outputs/SeenFiles.h).
 #pragma once
 
+#include <windows.h>
+
 // Starts the enumeration of OutputFolder, ending first a scan left open by an
-// earlier run (as EndScanOfFolder). False when the folder cannot be listed
+// earlier run (as EndScanOfFolder), and drops every record of the folder
+// until its scan decides. False when the folder cannot be listed
 // (MoreEntries is then false); the folder is still decided on at the end.
 bool OpenScan();
 
@@ -24,13 +28,14 @@ bool TakeEntry();
 // passed over, and keeps its folder on disk.
 void AdvanceScan();
 
-// The current picture became a document, or was refused with a message.
+// The current picture became a document, or was refused for its content.
 void SettleCurrentPicture();
 
-// Adds a DNG file of the scanned folder to the waiting list. Without memory
-// for it, the file stays where it is, with its folder, and the user hears of
-// it once a folder.
-void CollectDng(const wchar_t* name);
+// Adds a listed DNG file of the scanned folder to the waiting list, unless
+// it waits already or went to a host as it is. Without memory for it, the
+// file stays where it is, with its folder, and the user hears of it once a
+// folder.
+void CollectDng(const WIN32_FIND_DATAW& entry);
 
 // When nothing more will be acquired from the folder: walks what is left of
 // it (collecting DNG files; pictures passed over keep the folder), closes

@@ -4,3 +4,4 @@ std::wstring OutputFolder;
 ScanCursorState ScanCursor = {};
 Boolean MoreEntries = true;
 WaitingList HandOffList = {};
+std::vector<SeenFolder> FilesSeen;

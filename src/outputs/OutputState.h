@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "hostapi/HostApi.h"
 
@@ -16,11 +19,12 @@ struct ScanCursorState {
     HANDLE findHandle;          // INVALID_HANDLE_VALUE or null when closed
     WIN32_FIND_DATAW findData;  // the current entry
     std::wstring folder;        // the folder listed, as OutputFolder was when the scan opened
+    std::wstring identity;      // FolderIdentity of folder: its files' entry in FilesSeen
     // The folder is to be decided on (recorded for cleanup or kept) when
     // its scan ends: set when a scan opens, cleared when it has ended.
     Boolean awaitsRecord;
     // The current entry is a picture that has neither become a document nor
-    // been refused with a message.
+    // been refused for its content.
     Boolean pictureWaits;
     // A picture of the folder was passed over without arriving: the folder
     // stays on disk.
@@ -28,6 +32,25 @@ struct ScanCursorState {
     // A DNG file of the folder could not be kept for a hand-off: the folder
     // stays on disk, and the user has been told.
     Boolean keepsLostDng;
+    // The listing failed for another reason than having no files: what it
+    // did not show may be anything.
+    Boolean keepsUnlisted;
+};
+
+// A file of an output folder as the listing that took it showed it.
+struct SeenFile {
+    FILETIME written;
+    DWORD sizeHigh;
+    DWORD sizeLow;
+    // It became a document, was refused for its content, or (a DNG file)
+    // reached a new host instance; otherwise a DNG file still waiting.
+    Boolean settled;
+};
+
+// What this load saw of one output folder's files (outputs/SeenFiles.h).
+struct SeenFolder {
+    std::wstring identity;
+    std::map<std::wstring, SeenFile, std::less<>> files;
 };
 
 // The DNG files waiting for a hand-off (outputs/HandOffList.h). The one
@@ -44,3 +67,4 @@ extern std::wstring OutputFolder;
 extern ScanCursorState ScanCursor;
 extern Boolean MoreEntries;
 extern WaitingList HandOffList;
+extern std::vector<SeenFolder> FilesSeen;

@@ -96,3 +96,19 @@ bool FileInFolder(const std::wstring& folder, std::wstring_view name, std::wstri
     target.resize(made ? std::wcslen(target.c_str()) : 0);
     return made;
 }
+
+std::wstring FolderIdentity(const std::wstring& folder)
+{
+    std::wstring identity = LongPathForm(folder);
+    while (!identity.empty() && identity.back() == L'\\')
+        identity.pop_back();
+    return identity;
+}
+
+bool SameFolderIdentity(std::wstring_view a, std::wstring_view b)
+{
+    // A folder Windows could not name in full is the same as none other.
+    if (a.empty() || a.size() != b.size())
+        return false;
+    return CompareStringOrdinal(a.data(), int(a.size()), b.data(), int(b.size()), TRUE) == CSTR_EQUAL;
+}

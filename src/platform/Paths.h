@@ -29,3 +29,11 @@ std::wstring LongPathForm(const std::wstring& path);
 // its terminator. Allocates nothing.
 bool FileInFolder(const wchar_t* folder, std::wstring_view name, wchar_t* target, size_t capacity);
 bool FileInFolder(const std::wstring& folder, std::wstring_view name, std::wstring& target);
+
+// What tells two spellings of one folder apart from two folders: its long
+// form without trailing separators. Empty when Windows cannot make it full.
+std::wstring FolderIdentity(const std::wstring& folder);
+
+// Whether two folder identities name one folder: compared unit by unit with
+// case ignored, as the file system compares names.
+bool SameFolderIdentity(std::wstring_view a, std::wstring_view b);

@@ -6,6 +6,7 @@
 
 #include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
+#include "outputs/SeenFiles.h"
 #include "platform/ModuleInstance.h"
 #include "transfer/TransferState.h"
 
@@ -27,6 +28,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         CloseScan();
         ReleaseHandOffList();
+        ReleaseFilesSeen();
         ReleaseTransferState();
         __gnu_cxx::__freeres();
     }

@@ -66,11 +66,13 @@ void PassColourProfile(AcquireRecord* record, FIBITMAP* bitmap)
 }
 
 // Decodes the scan's current entry into CurrentBitmap. 0 when it can become
-// a document; otherwise the message that refuses it.
-int16_t LoadCurrentImage()
+// a document; otherwise the message that refuses it, and whether the file's
+// own content is refused (damaged, not supported, too large for any
+// document) rather than a file that could not be read or memory that ran out.
+int16_t LoadCurrentImage(bool* forContent)
 {
     const wchar_t* name = ScanCursor.findData.cFileName;
-    LoadRefusal refusal = LoadRefusal::Unreadable;
+    LoadRefusal refusal = LoadRefusal::Unavailable;
     const PictureKind kind = IsJpegName(name) ? PictureKind::Jpeg : PictureKind::Tiff;
     if (FileInFolder(ScanCursor.folder.c_str(), name, CurrentImagePath, PathCapacity)) {
         std::FILE* file = _wfopen(CurrentImagePath, L"rb");
@@ -79,8 +81,11 @@ int16_t LoadCurrentImage()
             std::fclose(file);
         }
     }
-    if (CurrentBitmap == nullptr)
+    *forContent = true;
+    if (CurrentBitmap == nullptr) {
+        *forContent = refusal != LoadRefusal::Unavailable;
         return refusal == LoadRefusal::Unsupported ? MessageUnsupportedImage : MessageImportFailed;
+    }
     if (!HostTakesBitmap(CurrentBitmap))
         return MessageUnsupportedImage;
     return 0;
@@ -99,7 +104,8 @@ void StartHandler(PluginGlobals* globals)
     // A bitmap still held here belongs to a cycle that got no Finish.
     ReleaseCurrentBitmap();
     for (;;) {
-        const int16_t refusal = LoadCurrentImage();
+        bool forContent = false;
+        const int16_t refusal = LoadCurrentImage(&forContent);
         if (refusal == 0)
             break;
         // One refused image ends nothing: the photographer hears of the
@@ -108,7 +114,10 @@ void StartHandler(PluginGlobals* globals)
         if (!RefusalShown)
             ShowMessage(refusal);
         RefusalShown = true;
-        SettleCurrentPicture();
+        // Only a file refused for what it holds may go with its folder; one
+        // that may yet pass keeps it.
+        if (forContent)
+            SettleCurrentPicture();
         if (MoreEntries)
             AdvanceScan();
         if (!MoreEntries) {

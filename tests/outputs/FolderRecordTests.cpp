@@ -8,6 +8,7 @@
 #include "outputs/HandOffLaunch.h"
 #include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
+#include "outputs/SeenFiles.h"
 #include "selectors/ModuleState.h"
 #include "common/Environment.h"
 #include "common/ProgramFolder.h"
@@ -36,6 +37,7 @@ protected:
         CloseScan();
         ScanCursor = ScanCursorState{};
         ReleaseHandOffList();
+        ReleaseFilesSeen();
     }
 
     static void ScanFolder(const TempFolder& folder)
@@ -64,8 +66,10 @@ TEST_F(FolderRecordTest, FileThatCannotWaitIsToldOnceAndKeepsItsFolderOnDisk)
     TempFolder folder{"ombrix-lost"};
     ScanFolder(folder);
     for (const wchar_t* name : {L"a.dng", L"b.dng"}) {
+        WIN32_FIND_DATAW entry{};
+        wcscpy(entry.cFileName, name);
         FailAllocation(1);
-        CollectDng(name);
+        CollectDng(entry);
         AllocationsSinceArmed();
     }
     EXPECT_FALSE(HandOffPending());

@@ -6,6 +6,7 @@
 
 #include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
+#include "outputs/SeenFiles.h"
 #include "selectors/ModuleState.h"
 #include "selectors/Handlers.h"
 #include "common/TempFolder.h"
@@ -33,6 +34,7 @@ protected:
         ScanCursor = ScanCursorState{};
         ReleaseCurrentBitmap();
         ReleaseHandOffList();
+        ReleaseFilesSeen();
     }
 
     TempFolder folder{"ombrix-scan"};

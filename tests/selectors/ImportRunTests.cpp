@@ -198,6 +198,16 @@ TEST_F(ImportRunTest, MissingFolderIsRecordedForCleanupAndCancels)
     EXPECT_EQ(CleanupRecords(), std::vector<std::string>{missing});
 }
 
+// A listing that fails for any reason but finding nothing says nothing of
+// what the folder holds: here the converter named a file.
+TEST_F(ImportRunTest, FolderThatCannotBeListedIsNotRecorded)
+{
+    const std::string file = scratch.MakeFile("not-a-folder", "text");
+    ExportNothingButWrite(OutputValue::Given, file);
+    EXPECT_EQ(CallTrace(Run()), Trace{"prepare=-128"});
+    EXPECT_TRUE(CleanupRecords().empty());
+}
+
 TEST_F(ImportRunTest, FinalizeAfterAPrepareThatNeverReachedTheScan)
 {
     RegDeleteKeyA(HKEY_CLASSES_ROOT, TestCommandKey);

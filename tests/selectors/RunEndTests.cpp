@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
+#include <optional>
 
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
@@ -31,6 +33,37 @@ protected:
     }
     ExportEntry Cut(const std::string& name) const { return {cutJpeg, name}; }
     ExportEntry Grey(const std::string& name) const { return {greyJpeg, name}; }
+
+    // A folder of the test's own that the converter names as its export.
+    std::string GivenFolder(const std::string& name)
+    {
+        const std::string folder = scratch.MakeFolder(name);
+        ExportNothingButWrite(OutputValue::Given, folder);
+        return folder;
+    }
+    static void Put(const ExportEntry& file, const std::string& folder)
+    {
+        ASSERT_TRUE(CopyFileA(file.source.c_str(), InFolder(folder, file.name).c_str(), FALSE)) << file.name;
+    }
+    void EmptyHandOffs()
+    {
+        RemoveTree(handOffFolder);
+        CreateDirectoryA(handOffFolder.c_str(), nullptr);
+    }
+    bool Recorded(const std::string& folder) const
+    {
+        const std::vector<std::string> records = CleanupRecords();
+        return std::find(records.begin(), records.end(), folder) != records.end();
+    }
+    // A load of the module after this one, whose cleanup runs, importing a
+    // folder of its own.
+    void RunNextLoad()
+    {
+        UnloadModule();
+        scenario.value = OutputValue::Folder;
+        Export({Jpeg("next.jpg")});
+        EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"next.jpg"});
+    }
 
     std::string cutJpeg;
     std::string greyJpeg;
@@ -222,6 +255,105 @@ TEST_F(RunEndTest, WaitingListIsGivenBackAtUnloadAndItsFolderOutlivesTheNextClea
     EXPECT_EQ(Filenames(Run()), std::vector<std::string>{"a.jpg"});
     EXPECT_NE(GetFileAttributesA(InFolder(waiting, "raw-10000.dng").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(CleanupRecords(), std::vector<std::string>{ExportFolder()});
+}
+
+// The converter exports into one folder twice in a load. Everything of the
+// first run arrives, its DNG handed off or left waiting by a host that could
+// not be started; the second run's new picture never arrives (the host
+// cancels its Continue). No record of the folder, from either run, survives
+// to the next load's cleanup, and the DNG goes to a host once.
+TEST_F(RunEndTest, FolderUsedTwiceInOneLoadKeepsThePictureOfTheRunThatDidNotArrive)
+{
+    for (bool hostAway : {false, true}) {
+        SCOPED_TRACE(hostAway ? "the first hand-off failed" : "the first hand-off went");
+        UnloadModule();
+        EmptyHandOffs();
+        const std::string folder = GivenFolder(hostAway ? "twice-waiting" : "twice");
+        Put(Jpeg("a.jpg"), folder);
+        Put(Dng("d.dng"), folder);
+        HostReport first;
+        {
+            std::optional<HostProgramAway> away;
+            if (hostAway) {
+                ASSERT_TRUE(away.emplace().Moved());
+            }
+            first = Run();
+        }
+        EXPECT_EQ(Filenames(first), std::vector<std::string>{"a.jpg"});
+        EXPECT_EQ(Recorded(folder), !hostAway);
+
+        Put(Jpeg("b.jpg"), folder);
+        Host().Options().abortAtPoll = 1;
+        HostReport second = Run();
+        EXPECT_TRUE(Filenames(second).empty());
+        EXPECT_EQ(HandedPaths(HandOffs(1)), PathsIn(folder, {"d.dng"})) << "once, by one run or the other";
+        EXPECT_FALSE(Recorded(folder));
+
+        RunNextLoad();
+        EXPECT_TRUE(PathExists(InFolder(folder, "b.jpg")));
+    }
+}
+
+// The converter's export queue writes a picture into the folder after the
+// converter exited and the module listed the folder, before the module
+// decides on it (the host's last moment before Finalize). No listing of
+// the scan showed it: the folder is kept, and the next load leaves it.
+TEST_F(RunEndTest, PictureWrittenAfterTheListingOutlivesTheNextLoad)
+{
+    scenario.lateFiles = {Jpeg("late.jpg")};
+    scenario.lateAfter = scratch.Inside("late-go");
+    scenario.lateDone = scratch.Inside("late-done");
+    Export({Jpeg("a.jpg"), Jpeg("b.jpg")});
+    Host().Options().beforeFinalize = [this] {
+        std::ofstream(scenario.lateAfter) << "go";
+        for (int waited = 0; !PathExists(scenario.lateDone) && waited < 20000; waited += 20)
+            Sleep(20);
+    };
+    HostReport report = Run();
+    EXPECT_EQ(Filenames(report), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    const std::string folder = ExportFolder();
+    ASSERT_TRUE(PathExists(InFolder(folder, "late.jpg"))) << "the late writer did not write before Finalize";
+    EXPECT_TRUE(CleanupRecords().empty());
+
+    scenario.lateFiles.clear();
+    RunNextLoad();
+    EXPECT_TRUE(PathExists(InFolder(folder, "late.jpg")));
+}
+
+// Only a picture refused for what it holds (damaged, not supported) lets its
+// folder go, the second refusal of a run, told to no one, as much as the
+// first. One that could not be opened (the converter or a virus scanner
+// still holds it) may pass next time: its folder is kept.
+TEST_F(RunEndTest, OnlyPicturesRefusedForTheirContentLetTheirFolderGo)
+{
+    const struct {
+        const char* what;
+        std::vector<ExportEntry> files;
+        const char* locked;
+        bool recorded;
+    } cases[] = {
+        {"damaged, then not supported", {Cut("a.jpg"), Grey("b.jpg"), Jpeg("c.jpg")}, nullptr, true},
+        {"held open, the first refusal", {Jpeg("a.jpg"), Jpeg("b.jpg")}, "a.jpg", false},
+        {"held open after a damaged one", {Cut("a.jpg"), Jpeg("b.jpg"), Jpeg("c.jpg")}, "b.jpg", false},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = GivenFolder("refusals-" + std::to_string(++run));
+        for (const ExportEntry& file : c.files)
+            Put(file, folder);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (c.locked != nullptr) {
+            held = CreateFileA(InFolder(folder, c.locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        }
+        HostReport report = Run();
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(MessageTexts(report), std::vector<std::string>{ImportFailedText}) << "the first refusal only";
+        EXPECT_EQ(Recorded(folder), c.recorded);
+    }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 struct Heard {
     MessageOrigin origin;
     const char* text;
-    bool harmless;
+    bool expected;  // what the judgement under test answers
 };
 
 TEST(DecoderMessages, HarmlessOnlyWhenKnownSoFromItsOwnLibrary)
@@ -44,7 +44,30 @@ TEST(DecoderMessages, HarmlessOnlyWhenKnownSoFromItsOwnLibrary)
         {MessageOrigin::TiffWarning, "Improper JPEG strip/tile size, expected 157x16, got 157x8", false},
     };
     for (const Heard& heard : cases)
-        EXPECT_EQ(IsHarmlessDecoderMessage(heard.origin, heard.text), heard.harmless)
+        EXPECT_EQ(IsHarmlessDecoderMessage(heard.origin, heard.text), heard.expected)
+            << (heard.text != nullptr ? heard.text : "(null)");
+}
+
+// Memory that ran out refuses the picture for now and says nothing of the
+// file; only its own library's words for it count.
+TEST(DecoderMessages, MemoryRunningOutIsToldFromEveryLibrary)
+{
+    const Heard cases[] = {
+        {MessageOrigin::Decoder, "DIB allocation failed, maybe caused by an invalid image size or by a lack of memory",
+         true},
+        {MessageOrigin::Decoder, "Memory allocation failed", true},
+        {MessageOrigin::Decoder, "Insufficient memory (case 4)", true},
+        {MessageOrigin::TiffError, "No space for strip buffer", true},
+        {MessageOrigin::TiffError, "photo.tif: Out of memory (TIFF structure)", true},
+        {MessageOrigin::TiffError, "Failed to allocate memory for to read TIFF directory (3 elements of 12 bytes each)",
+         true},
+        {MessageOrigin::TiffWarning, "No space for strip buffer", false},
+        {MessageOrigin::Decoder, "Premature end of JPEG file", false},
+        {MessageOrigin::TiffError, "Invalid strip byte count 0, strip 5", false},
+        {MessageOrigin::Decoder, nullptr, false},
+    };
+    for (const Heard& heard : cases)
+        EXPECT_EQ(SaysMemoryRanOut(heard.origin, heard.text), heard.expected)
             << (heard.text != nullptr ? heard.text : "(null)");
 }
 

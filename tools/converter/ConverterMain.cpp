@@ -4,6 +4,8 @@
 //   ombrix-converter --unregister   remove that registration
 //   ombrix-converter -embedding     export the scenario's images into a fresh
 //                                   folder, write it into "Plugin Output Folder", exit
+//   ombrix-converter --write-late FOLDER   (left behind by -embedding) write the
+//                                   scenario's late files into FOLDER
 #include <windows.h>
 
 #include <cstdio>
@@ -65,6 +67,43 @@ void WaitForFile(const ConverterScenario& scenario)
         Sleep(50);
 }
 
+// The late writer: a copy of this program that outlives it, told the folder.
+void LeaveLateWriter(const ConverterScenario& scenario, const std::string& folder)
+{
+    if (scenario.lateFiles.empty())
+        return;
+    std::string command = "\"" + OwnProgramPath() + "\" --write-late \"" + folder + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                        &startup, &process)) {
+        std::fprintf(stderr, "ombrix-converter: cannot leave the late writer: error %lu\n", GetLastError());
+        return;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+int WriteLate(const std::string& folder)
+{
+    ConverterScenario scenario;
+    std::string problem;
+    if (!LoadScenario(&scenario, &problem)) {
+        std::fprintf(stderr, "ombrix-converter: %s\n", problem.c_str());
+        return 3;
+    }
+    scenario.waitForFile = scenario.lateAfter;
+    if (!scenario.waitForFile.empty())
+        WaitForFile(scenario);
+    const bool written = ExportFiles(folder, scenario.lateFiles, &problem);
+    if (!written)
+        std::fprintf(stderr, "ombrix-converter: %s\n", problem.c_str());
+    if (!scenario.lateDone.empty())
+        std::ofstream(scenario.lateDone, std::ios::binary) << (written ? "written\n" : problem + "\n");
+    return written ? 0 : 3;
+}
+
 int RunEmbedded()
 {
     ConverterScenario scenario;
@@ -100,6 +139,7 @@ int RunEmbedded()
     if (scenario.lingerMs > 0)
         Sleep(DWORD(scenario.lingerMs));
     WriteRecord(scenario, "done", folder, problem);
+    LeaveLateWriter(scenario, folder);
     return status == ERROR_SUCCESS ? scenario.exitCode : 3;
 }
 
@@ -120,6 +160,8 @@ int main()
     }
     if (command == "--unregister")
         return UnregisterStandIn() == ERROR_SUCCESS ? 0 : 1;
+    if (command == "--write-late" && argc > 2)
+        return WriteLate(argv[2]);
     if (_stricmp(command.c_str(), "-embedding") == 0 || _stricmp(command.c_str(), "/embedding") == 0)
         return RunEmbedded();
     std::fprintf(stderr,

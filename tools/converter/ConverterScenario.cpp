@@ -45,8 +45,14 @@ std::string ScenarioToJson(const ConverterScenario& scenario)
     for (const ExportEntry& entry : scenario.files)
         files.push_back({{"source", entry.source}, {"name", entry.name}, {"folder", entry.folder},
                          {"hidden", entry.hidden}, {"readOnly", entry.readOnly}});
+    json lateFiles = json::array();
+    for (const ExportEntry& entry : scenario.lateFiles)
+        lateFiles.push_back({{"source", entry.source}, {"name", entry.name}});
     return json{
         {"files", files},
+        {"lateFiles", lateFiles},
+        {"lateAfter", scenario.lateAfter},
+        {"lateDone", scenario.lateDone},
         {"outputParent", scenario.outputParent},
         {"value", ValueName(scenario.value)},
         {"givenValue", scenario.givenValue},
@@ -89,6 +95,10 @@ bool ParseScenario(const std::string& text, ConverterScenario* scenario, std::st
         parsed.recordFile = object.value("recordFile", "");
         parsed.waitForFile = object.value("waitForFile", "");
         parsed.waitTimeoutMs = object.value("waitTimeoutMs", parsed.waitTimeoutMs);
+        for (const json& file : object.value("lateFiles", json::array()))
+            parsed.lateFiles.push_back({file.value("source", ""), file.value("name", "")});
+        parsed.lateAfter = object.value("lateAfter", "");
+        parsed.lateDone = object.value("lateDone", "");
         *scenario = parsed;
         return true;
     } catch (const json::exception& problem) {

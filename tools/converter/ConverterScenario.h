@@ -45,6 +45,12 @@ struct ConverterScenario {
     std::string recordFile;
     std::string waitForFile;
     int waitTimeoutMs = 120000;  // the stand-in never outlives a forgotten test
+    // Written into the export folder by a detached process the stand-in
+    // leaves behind, as a converter's export queue does after its exit: once
+    // lateAfter exists (at most waitTimeoutMs), then lateDone is made.
+    std::vector<ExportEntry> lateFiles;
+    std::string lateAfter;
+    std::string lateDone;
 };
 
 // JSON text of a scenario, and back. ParseScenario returns false with *error

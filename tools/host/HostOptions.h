@@ -53,6 +53,9 @@ struct HostOptions {
     // Called after each strip the host takes, while the module's image and
     // the document are both held (benchmarks measure the process there).
     std::function<void()> afterStrip;
+    // Called once the host has no more images to take and before it sends
+    // Finalize (tests make the world change there, at a known moment).
+    std::function<void()> beforeFinalize;
 
     DialogMode dialogs = DialogMode::PressOk;
     // A dialog with this caption, when it appears, is answered by the

@@ -300,8 +300,11 @@ HostReport ReferenceHost::Import()
             again = RunCycle(record);
         }
     }
-    if (!leftRun_ && wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare))
+    if (!leftRun_ && wantFinalize && (prepared == 0 || options_.finalizeAfterFailedPrepare)) {
+        if (options_.beforeFinalize)
+            options_.beforeFinalize();
         Call(SelectorFinalize, record, record, -1);
+    }
 
     FinishReport(&report, start);
     return report;

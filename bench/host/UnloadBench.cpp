@@ -17,7 +17,9 @@
 // under Wine: the progress dialog's timer sees the converter's exit at its
 // second tick).
 #include <windows.h>
+#include <winternl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +41,7 @@ constexpr int QuickLoads = 1200;
 constexpr int QuickLoadsPerImport = 40;
 constexpr int WarmUpLoads = 6;  // the host's own first-use allocations settle, each kind of run once
 constexpr double MostHeapGrowth = 64 * 1024;
+constexpr DWORD SettleMs = 6000;
 
 // TLS slots free in the process now: all taken, counted and given back.
 int FreeTlsSlots()
@@ -51,6 +54,42 @@ int FreeTlsSlots()
     return int(taken.size());
 }
 
+// The handle values of the process that name an object now.
+std::vector<uintptr_t> OpenHandles()
+{
+    std::vector<uintptr_t> open;
+    for (uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            open.push_back(value);
+    }
+    return open;
+}
+
+std::string ObjectType(uintptr_t value)
+{
+    alignas(8) char buffer[512] = {};
+    ULONG length = 0;
+    if (NtQueryObject(reinterpret_cast<HANDLE>(value), ObjectTypeInformation, buffer, sizeof buffer, &length) != 0)
+        return "?";
+    const UNICODE_STRING& name = reinterpret_cast<PUBLIC_OBJECT_TYPE_INFORMATION*>(buffer)->TypeName;
+    std::string text;
+    for (USHORT i = 0; i < name.Length / sizeof(WCHAR); ++i)
+        text += char(name.Buffer[i]);
+    return text;
+}
+
+// What the handles open now and not at the start are, to tell the module's
+// from the host's and the system's.
+std::string NewHandles(const std::vector<uintptr_t>& before)
+{
+    std::string list;
+    for (uintptr_t value : OpenHandles())
+        if (!std::binary_search(before.begin(), before.end(), value))
+            list += (list.empty() ? "" : ", ") + ObjectType(value);
+    return list;
+}
+
 struct Kept {
     int tlsSlots;
     double handles;
@@ -61,8 +100,9 @@ struct Kept {
 struct Baseline {
     int freeSlots;
     ProcessUsage usage;
+    std::vector<uintptr_t> handles;
 
-    static Baseline Now() { return Baseline{FreeTlsSlots(), MeasureProcess()}; }
+    static Baseline Now() { return Baseline{FreeTlsSlots(), MeasureProcess(), OpenHandles()}; }
     Kept Since() const
     {
         const ProcessUsage now = MeasureProcess();
@@ -107,11 +147,14 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void PrintKept(int loads, const Kept& kept, double seconds)
+void PrintKept(int loads, const Kept& kept, double seconds, const Baseline& before)
 {
-    std::printf("  after %5d loads: TLS slots %+d, handles %+.0f, heap %+.0f bytes, committed %+.1f MB, %6.1f s\n",
+    std::printf("  after %5d loads: TLS slots %+d, handles %+.0f, heap %+.0f bytes, committed %+.1f MB, %6.1f s",
                 loads, kept.tlsSlots, kept.handles, kept.heapBytes, kept.committedBytes / (1024.0 * 1024.0),
                 seconds);
+    if (kept.handles > 0)
+        std::printf(" (new: %s)", NewHandles(before.handles).c_str());
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -187,9 +230,12 @@ int main(int argc, char** argv)
             import(number);
         bench.Host().Unload();
         if (number % checkpoint == 0)
-            PrintKept(number, before.Since(), SecondsSince(start));
+            PrintKept(number, before.Since(), SecondsSince(start), before);
     }
     const double seconds = SecondsSince(start);
+    // The system's worker threads of the last import end after a few idle
+    // seconds; what stays then is kept.
+    Sleep(SettleMs);
     const Kept kept = before.Since();
 
     // The host goes on: one more load and a whole run.
@@ -201,9 +247,12 @@ int main(int argc, char** argv)
 
     std::printf("  %d loads and unloads, %d imports: %.1f s; a load and unload %.1f ms, an import %.0f ms\n", loads,
                 imports, seconds, 1000.0 * (seconds - importSeconds) / loads, 1000.0 * importSeconds / imports);
-    std::printf("  kept: TLS slots %d, handles %.0f, heap %.0f bytes (limit %.0f), committed %+.1f MB\n",
-                kept.tlsSlots, kept.handles, kept.heapBytes, MostHeapGrowth,
+    std::printf("  kept, %.0f s after the last unload: TLS slots %d, handles %.0f, heap %.0f bytes (limit %.0f), "
+                "committed %+.1f MB\n",
+                SettleMs / 1000.0, kept.tlsSlots, kept.handles, kept.heapBytes, MostHeapGrowth,
                 kept.committedBytes / (1024.0 * 1024.0));
+    if (kept.handles > 0)
+        std::printf("  handles kept: %s\n", NewHandles(before.handles).c_str());
     std::printf("  the host imports after them: %s\n", lastFault.empty() ? "2 documents" : lastFault.c_str());
 
     int status = 0;

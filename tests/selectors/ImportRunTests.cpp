@@ -12,6 +12,7 @@
 #include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
+#include "common/WindowReading.h"
 #include "support/FileContents.h"
 #include "support/TestImages.h"
 
@@ -403,11 +404,7 @@ TEST_F(DriveRootRunTest, FailedPrepareAtAFirstImageTakesTheDialogWithIt)
 
 BOOL CALLBACK MatchProgressDialog(HWND window, LPARAM found)
 {
-    char name[16] = "";
-    char caption[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (std::string(name) != "#32770" || std::string(caption) != ProgressCaption)
+    if (ClassOf(window) != "#32770" || WindowText(window) != ProgressCaption)
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;

@@ -66,6 +66,15 @@ endforeach()
 if(NOT EXISTS "${_freeimage_prefix}/include/FreeImage.h")
   message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no include/FreeImage.h")
 endif()
+# A Windows prefix also holds the module's winpthreads, as libpthread.a in a
+# folder of its own: a -L of it makes the driver's -lpthread find that copy.
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(OMBRIX_WINPTHREADS_DIR "${_freeimage_prefix}/lib/winpthreads")
+  if(NOT EXISTS "${OMBRIX_WINPTHREADS_DIR}/libpthread.a")
+    message(FATAL_ERROR "FreeImage prefix '${_freeimage_prefix}' has no lib/winpthreads/libpthread.a "
+                        "(deps/build-freeimage.sh builds it)")
+  endif()
+endif()
 message(STATUS "FreeImage: ${_freeimage_prefix}")
 # The release's notices read the sources of this build beside it, and
 # scripts/package.sh the versions it was built from.

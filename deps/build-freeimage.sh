@@ -10,6 +10,10 @@
 #       lib/       libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a, and
 #                  libturbojpeg.a (libjpeg-turbo's own API, for the benchmarks'
 #                  anchor only: the module never links it)
+#       lib/winpthreads/libpthread.a   for a Windows target: the threads
+#                  library of the posix thread model, from mingw-w64's source,
+#                  with the project's patch (the module links it, at unload
+#                  it gives back all it holds: deps/winpthreads)
 #       versions.txt  the source packages actually built, and the key
 #   ...freeimage-<version>-<key>.logs/   the build's logs
 #   sources/                              downloaded source packages, reused
@@ -48,10 +52,11 @@ jobs=$(nproc)
 packages="freeimage libjpeg-turbo libpng1.6 tiff zlib imath"
 # Files whose change must give a new prefix.
 build_files=(deps/build-freeimage.sh deps/toolchain-facts.cmake deps/zlib/CMakeLists.txt
-             deps/freeimage/CMakeLists.txt)
-# The project's own fixes to FreeImage, each saying which fault it closes.
-for patch_file in "$here"/freeimage/patches/*.patch; do
-    if [ -f "$patch_file" ]; then build_files+=("deps/freeimage/patches/${patch_file##*/}"); fi
+             deps/freeimage/CMakeLists.txt deps/winpthreads/CMakeLists.txt)
+# The project's own fixes to FreeImage and winpthreads, each saying which
+# fault it closes.
+for patch_file in "$here"/freeimage/patches/*.patch "$here"/winpthreads/patches/*.patch; do
+    if [ -f "$patch_file" ]; then build_files+=("${patch_file#"$root"/}"); fi
 done
 
 log() { printf '[freeimage-deps] %s\n' "$*"; }
@@ -70,6 +75,12 @@ case "${tc[CMAKE_SYSTEM_NAME]}/${tc[CMAKE_SYSTEM_PROCESSOR]}" in
     Linux/x86_64) nasm_format=elf64 ;;
     *) die "no NASM object format known for ${tc[CMAKE_SYSTEM_NAME]} on ${tc[CMAKE_SYSTEM_PROCESSOR]}" ;;
 esac
+# A Windows module links winpthreads of its own making (mingw-w64's source).
+windows=0
+if [ "${tc[CMAKE_SYSTEM_NAME]}" = Windows ]; then
+    windows=1
+    packages+=" mingw-w64"
+fi
 # Names the prefix, so that the builds for several targets are told apart.
 target=$(basename "$toolchain" .cmake)
 target=${target#toolchain-}
@@ -159,6 +170,7 @@ upstream=${built_version[freeimage]#*:}
 upstream=${upstream%%[-+~]*}
 prefix="$cache_root/freeimage-$upstream-$target-$key"
 libs="libfreeimage.a libtiff.a libpng16.a libjpeg.a libz.a libturbojpeg.a"
+[ "$windows" = 0 ] || libs+=" winpthreads/libpthread.a"
 
 prefix_complete() {
     [ -f "$prefix/versions.txt" ] && [ -f "$prefix/include/FreeImage.h" ] || return 1
@@ -240,6 +252,12 @@ for patch_file in "$here"/freeimage/patches/*.patch; do
     [ -f "$patch_file" ] || continue
     run_logged "patch-${patch_file##*/}" patch -d "$work/src/freeimage" -p1 --forward --fuzz=0 -i "$patch_file"
 done
+if [ "$windows" = 1 ]; then
+    for patch_file in "$here"/winpthreads/patches/*.patch; do
+        [ -f "$patch_file" ] || continue
+        run_logged "patch-${patch_file##*/}" patch -d "$work/src/mingw-w64" -p1 --forward --fuzz=0 -i "$patch_file"
+    done
+fi
 
 section_flags="-ffunction-sections -fdata-sections"
 # A toolchain's own flags (the sanitizers of the native fuzz build) go into
@@ -315,6 +333,14 @@ configure freeimage "$here/freeimage" \
 build freeimage
 install_built freeimage
 
+if [ "$windows" = 1 ]; then
+    phase "building winpthreads ${built_version[mingw-w64]}"
+    configure winpthreads "$here/winpthreads" \
+        -DWINPTHREADS_SOURCE_DIR="$work/src/mingw-w64/mingw-w64-libraries/winpthreads"
+    build winpthreads
+    install_built winpthreads
+fi
+
 phase ""
 
 # Keep headers and the five archives; drop pkg-config, CMake package files,
@@ -322,7 +348,7 @@ phase ""
 find "$stage" -mindepth 1 -maxdepth 1 ! -name include ! -name lib -exec rm -rf {} +
 for entry in "$stage/lib/"* ; do
     case " $libs " in
-        *" ${entry##*/} "*) ;;
+        *" ${entry##*/} "* | *" ${entry##*/}/"*) ;;
         *) rm -rf "$entry" ;;
     esac
 done

@@ -7,3 +7,4 @@ Boolean CleanupDone = false;
 PluginGlobals* DialogGlobals = nullptr;
 PlatformData* HostPlatformData = nullptr;
 HWND SavedFocus = nullptr;
+HWND ProgressDialog = nullptr;

@@ -22,3 +22,5 @@ extern Boolean CleanupDone;                   // old output folders deleted in t
 extern PluginGlobals* DialogGlobals;
 extern PlatformData* HostPlatformData;
 extern HWND SavedFocus;
+// The progress dialog from its creation to its destruction, whoever ends it.
+extern HWND ProgressDialog;

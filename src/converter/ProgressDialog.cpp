@@ -70,6 +70,7 @@ extern "C" INT_PTR CALLBACK UIProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
+        ProgressDialog = dialog;
         DialogGlobals = reinterpret_cast<PluginGlobals*>(lParam);
         HostPlatformData = DialogGlobals != nullptr && DialogGlobals->record != nullptr
                                ? DialogGlobals->record->platformData
@@ -85,8 +86,36 @@ extern "C" INT_PTR CALLBACK UIProc(HWND dialog, UINT message, WPARAM wParam, LPA
         else
             PollConverter(dialog);
         break;
+    case WM_NCDESTROY:
+        if (ProgressDialog == dialog)
+            ProgressDialog = nullptr;
+        break;
     default:
         break;
     }
     return 0;
+}
+
+// The dialog is cut off from UIProc first, so that none of the messages its
+// end brings (activation, destruction) reads the module's state, which may
+// point into records the host has already freed. Destroying it sends those
+// messages to this thread's own windows only (its owner is the host's main
+// window), so nothing waits on another thread under the loader lock. A
+// window of another thread cannot be destroyed from here: it is hidden and
+// handed to the system's default window procedure, which destroys it when
+// its thread reads the close message posted to it.
+void CloseProgressDialogAtUnload()
+{
+    HWND dialog = ProgressDialog;
+    ProgressDialog = nullptr;
+    if (dialog == nullptr || !IsWindow(dialog))
+        return;
+    SetWindowLongPtrA(dialog, DWLP_DLGPROC, 0);
+    if (GetWindowThreadProcessId(dialog, nullptr) == GetCurrentThreadId()) {
+        DestroyWindow(dialog);
+        return;
+    }
+    ShowWindowAsync(dialog, SW_HIDE);
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
 }

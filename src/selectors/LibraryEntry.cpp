@@ -4,6 +4,7 @@
 // waiting, no library loaded or freed.
 #include <windows.h>
 
+#include "converter/ProgressDialog.h"
 #include "outputs/HandOffList.h"
 #include "outputs/OutputScan.h"
 #include "outputs/SeenFiles.h"
@@ -17,15 +18,25 @@ namespace __gnu_cxx {
 void __freeres() noexcept;
 }
 
+// The threads library of the module's own build (deps/winpthreads): gives
+// back the thread records, the TLS slot, the handles and the locks that the
+// C++ runtime made it keep. Nothing may use it afterwards.
+extern "C" void pthread_release_np();
+
+// The C runtime's entry point: the static constructors and DllMain at load;
+// at unload DllMain, the static destructors and the unwinder's own release.
+extern "C" BOOL WINAPI DllMainCRTStartup(HANDLE instance, DWORD reason, LPVOID reserved);
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH)
         ModuleInstance = instance;
-    // A run the host left half-way keeps its search and its bitmap until
-    // here. Files still waiting for a hand-off stay in their folder, which
-    // is not recorded for cleanup. At process exit the system takes
-    // everything back itself.
+    // A run the host left half-way keeps its search, its bitmap and its
+    // progress dialog until here. Files still waiting for a hand-off stay
+    // in their folder, which is not recorded for cleanup. At process exit
+    // the system takes everything back itself.
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        CloseProgressDialogAtUnload();
         CloseScan();
         ReleaseHandOffList();
         ReleaseFilesSeen();
@@ -33,4 +44,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         __gnu_cxx::__freeres();
     }
     return TRUE;
+}
+
+// The module's entry point (the link's --entry): the C runtime's, then, at
+// an unload while the process goes on, the threads library's release, once
+// nothing of the runtime runs any more. A load whose start failed is
+// unloaded without a detach: it gives back what it took as well.
+extern "C" BOOL WINAPI LibraryEntry(HANDLE instance, DWORD reason, LPVOID reserved)
+{
+    const BOOL result = DllMainCRTStartup(instance, reason, reserved);
+    if ((reason == DLL_PROCESS_DETACH && reserved == nullptr) || (reason == DLL_PROCESS_ATTACH && !result))
+        pthread_release_np();
+    return result;
 }

@@ -52,13 +52,18 @@ void ImportRunTest::ExportNothingButWrite(OutputValue value, const std::string& 
     Export({});
 }
 
+HostOptions ImportRunTest::RunOptions() const
+{
+    HostOptions options;
+    options.outputFolder = handOffFolder;
+    options.environment["OMBRIX_CONVERTER_SCENARIO"] = scenarioFile_;
+    return options;
+}
+
 ReferenceHost& ImportRunTest::Host()
 {
     if (!host_) {
-        HostOptions options;
-        options.outputFolder = handOffFolder;
-        options.environment["OMBRIX_CONVERTER_SCENARIO"] = scenarioFile_;
-        host_ = std::make_unique<ReferenceHost>(options);
+        host_ = std::make_unique<ReferenceHost>(RunOptions());
         EXPECT_TRUE(host_->Load(BesideProgram("OmbrixImport.8ba"))) << host_->LoadError();
     }
     return *host_;

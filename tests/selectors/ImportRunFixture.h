@@ -37,6 +37,7 @@ protected:
 
     HostReport Run();  // one import; the module stays loaded between runs
     ReferenceHost& Host();
+    HostOptions RunOptions() const;  // what Host() gives its host
     void UnloadModule() { host_.reset(); }  // the next Host() loads it afresh
 
     // The folder the converter exported into at the last run.

@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "common/Environment.h"
 #include "selectors/ImportRunFixture.h"
 #include "common/ProgramFolder.h"
+#include "common/WindowReading.h"
 #include "support/FileContents.h"
 #include "support/TestImages.h"
 
@@ -408,6 +410,89 @@ TEST_F(DriveRootRunTest, FailedPrepareAtAFirstImageTakesTheDialogWithIt)
     HostReport report = Run();
     EXPECT_EQ(CallTrace(report), Trace{"prepare=-128"});
     EXPECT_FALSE(DialogOpenAfter(report.calls.front()));
+}
+
+BOOL CALLBACK MatchProgressDialog(HWND window, LPARAM found)
+{
+    if (ClassOf(window) != "#32770" || WindowText(window) != ProgressCaption)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The module's window on a thread.
+HWND ProgressDialogOn(DWORD thread)
+{
+    HWND found = nullptr;
+    EnumThreadWindows(thread, MatchProgressDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A Prepare that stops at an image leaves the progress dialog up until
+// Finalize; the host unloads the module instead. A run on a thread of its
+// own, unloaded by that thread (as a host does) or by another one; then the
+// dialog's handle gets the messages it would get on screen. A window whose
+// dialog procedure went with the module would end the process here.
+TEST_F(DriveRootRunTest, ProgressDialogLeftOnScreenGoesWithTheModule)
+{
+    for (const bool unloadedByItsThread : {true, false}) {
+        SCOPED_TRACE(unloadedByItsThread ? "unloaded by the dialog's thread" : "unloaded by another thread");
+        Put("sample.jpg", "a.jpg");
+        std::unique_ptr<ReferenceHost> host;
+        Trace calls;
+        HWND dialog = nullptr;
+        bool visibleBeforeUnload = false;
+        bool windowAfterUnload = false;
+        DWORD runThread = 0;
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread run([&] {
+            runThread = GetCurrentThreadId();
+            HostOptions options = RunOptions();
+            options.leaveRunAfter = SelectorPrepare;
+            host = std::make_unique<ReferenceHost>(options);
+            if (host->Load(BesideProgram("OmbrixImport.8ba"))) {
+                calls = CallTrace(host->Import());
+                dialog = ProgressDialogOn(runThread);
+                visibleBeforeUnload = IsWindowVisible(dialog) != FALSE;
+            }
+            if (unloadedByItsThread) {
+                host->Unload();
+                windowAfterUnload = IsWindow(dialog) != FALSE;
+            }
+            SetEvent(ready);
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0)
+                DispatchMessageA(&message);
+            host.reset();
+        });
+        const bool ran = WaitForSingleObject(ready, 120000) == WAIT_OBJECT_0;
+        CloseHandle(ready);
+        if (!ran) {
+            PostThreadMessageA(runThread, WM_QUIT, 0, 0);  // ends the wait of a Prepare too
+            run.join();
+            FAIL() << "the run did not end";
+        }
+        EXPECT_EQ(calls, Trace{"prepare=0"});
+        EXPECT_NE(dialog, nullptr);
+        EXPECT_TRUE(visibleBeforeUnload);
+        if (unloadedByItsThread) {
+            EXPECT_FALSE(windowAfterUnload) << "destroyed before the module's code went";
+        } else {
+            host->Unload();
+            EXPECT_FALSE(IsWindowVisible(dialog));
+        }
+        // Answered by the system alone, on the dialog's thread, which then
+        // reads the close message posted to another thread's dialog.
+        for (UINT message : {WM_TIMER, WM_ACTIVATE, WM_PAINT, WM_CLOSE}) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(dialog, message, message == WM_TIMER ? 1 : 0, 0, SMTO_BLOCK, 5000, &answer);
+        }
+        for (int wait = 0; wait < 500 && IsWindow(dialog); ++wait)
+            Sleep(10);
+        EXPECT_FALSE(IsWindow(dialog));
+        PostThreadMessageA(runThread, WM_QUIT, 0, 0);
+        run.join();
+    }
 }
 
 // A host whose window is closed while the module waits must still get its

@@ -61,6 +61,7 @@ TEST(HandOffInstance, HostOutsideTheCodePageRecordsAWideHandOffExactly)
     nlohmann::json run = nlohmann::json::parse(lines.substr(0, lines.find('\n')));
     EXPECT_EQ(run.at("module"), module);
     EXPECT_EQ(run.at("loaded"), true);
+    EXPECT_TRUE(PathExists(InFolder(out, "01-image-1.tif")));
 
     std::vector<HandOffRecord> records = WaitForHandOffRecords(out, 1, 30000);
     ASSERT_EQ(records.size(), 1u);

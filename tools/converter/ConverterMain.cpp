@@ -72,11 +72,11 @@ void LeaveLateWriter(const ConverterScenario& scenario, const std::string& folde
 {
     if (scenario.lateFiles.empty())
         return;
-    std::string command = "\"" + OwnProgramPath() + "\" --write-late \"" + folder + "\"";
-    STARTUPINFOA startup{};
+    std::wstring command = Utf8ToWide("\"" + OwnProgramPath() + "\" --write-late \"" + folder + "\"");
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
                         &startup, &process)) {
         std::fprintf(stderr, "ombrix-converter: cannot leave the late writer: error %lu\n", GetLastError());
         return;
@@ -100,7 +100,7 @@ int WriteLate(const std::string& folder)
     if (!written)
         std::fprintf(stderr, "ombrix-converter: %s\n", problem.c_str());
     if (!scenario.lateDone.empty())
-        std::ofstream(scenario.lateDone, std::ios::binary) << (written ? "written\n" : problem + "\n");
+        WriteFileData(scenario.lateDone, written ? "written\n" : problem + "\n");
     return written ? 0 : 3;
 }
 
@@ -160,8 +160,8 @@ int main()
     }
     if (command == "--unregister")
         return UnregisterStandIn() == ERROR_SUCCESS ? 0 : 1;
-    if (command == "--write-late" && argc > 2)
-        return WriteLate(argv[2]);
+    if (command == "--write-late" && arguments.size() > 2)
+        return WriteLate(arguments[2]);
     if (_stricmp(command.c_str(), "-embedding") == 0 || _stricmp(command.c_str(), "/embedding") == 0)
         return RunEmbedded();
     std::fprintf(stderr,
